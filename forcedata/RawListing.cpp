@@ -1,0 +1,5 @@
+#include "forcedata/RawListing.h"
+
+// Placeholder until the listing window arrives.
+void showRawListing(SharedState&, Platform&) {}
+void hideRawListing() {}

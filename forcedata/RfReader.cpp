@@ -1,0 +1,374 @@
+#include "forcedata/RfReader.h"
+
+#include "main/NumberText.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// ---------------------------------------------------------------------------
+// Error numbers
+
+namespace {
+
+bool isDirectory(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+} // namespace
+
+int16_t errorNumberFromErrno(int errnoValue, const std::string& path)
+{
+    switch (errnoValue) {
+    case 0:
+        return ErrorNumber::None;
+    case ENOENT: {
+        // A missing file in an existing directory, or a missing directory.
+        const std::size_t slash = path.find_last_of('/');
+        if (slash == std::string::npos)
+            return ErrorNumber::FileNotFound;
+        const std::string directory = slash == 0 ? std::string("/") : path.substr(0, slash);
+        return isDirectory(directory) ? ErrorNumber::FileNotFound : ErrorNumber::PathNotFound;
+    }
+    case ENOTDIR:
+    case ELOOP:
+        return ErrorNumber::PathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return ErrorNumber::PermissionDenied;
+    case EEXIST:
+        return ErrorNumber::FileAlreadyExists;
+    case EBUSY:
+    case ETXTBSY:
+        return ErrorNumber::FileAlreadyOpen;
+    case ENAMETOOLONG:
+    case EINVAL:
+    case EBADF:
+        return ErrorNumber::BadFileNameOrNumber;
+    default:
+        return ErrorNumber::PathFileAccessError;
+    }
+}
+
+std::string errorNumberText(int16_t number)
+{
+    switch (number) {
+    case ErrorNumber::BadFileNameOrNumber:
+        return "Bad file name or number";
+    case ErrorNumber::FileNotFound:
+        return "File not found";
+    case ErrorNumber::FileAlreadyOpen:
+        return "File already open";
+    case ErrorNumber::FileAlreadyExists:
+        return "File already exists";
+    case ErrorNumber::PermissionDenied:
+        return "Permission denied";
+    case ErrorNumber::PathFileAccessError:
+        return "Path/File access error";
+    case ErrorNumber::PathNotFound:
+        return "Path not found";
+    default:
+        return "Error " + std::to_string(number);
+    }
+}
+
+int16_t testOpenForReading(const std::string& path)
+{
+    FileByteSource file;
+    return file.open(path);
+}
+
+// ---------------------------------------------------------------------------
+// Byte sources
+
+std::string_view MemoryByteSource::nextChunk()
+{
+    if (m_given)
+        return {};
+    m_given = true;
+    return m_bytes;
+}
+
+FileByteSource::FileByteSource() = default;
+
+FileByteSource::~FileByteSource() { close(); }
+
+int16_t FileByteSource::open(const std::string& path)
+{
+    close();
+    m_readFailed = false;
+    if (path.empty() || path.find('\0') != std::string::npos)
+        return ErrorNumber::BadFileNameOrNumber;
+    // Not blocking on open, so a named pipe without a writer cannot hang the read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return errorNumberFromErrno(errno, path);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return ErrorNumber::PathFileAccessError;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    m_fd = fd;
+    if (!m_block)
+        m_block = std::make_unique<char[]>(BlockSize);
+    return ErrorNumber::None;
+}
+
+void FileByteSource::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+std::string_view FileByteSource::nextChunk()
+{
+    if (m_fd < 0)
+        return {};
+    for (;;) {
+        const ssize_t n = ::read(m_fd, m_block.get(), BlockSize);
+        if (n > 0)
+            return {m_block.get(), static_cast<std::size_t>(n)};
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            m_readFailed = true;
+        return {};
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Cards
+
+bool CardReader::refill()
+{
+    if (m_ended)
+        return false;
+    m_chunk = m_source.nextChunk();
+    m_pos = 0;
+    m_ended = m_chunk.empty();
+    return !m_ended;
+}
+
+void CardReader::skipLineFeedAfterReturn()
+{
+    if (m_pos == m_chunk.size() && !refill())
+        return;
+    if (m_chunk[m_pos] == '\n')
+        ++m_pos;
+}
+
+bool CardReader::readCard(std::string& card, int16_t& status)
+{
+    constexpr std::size_t Width = ForceTable::CardWidth;
+    card.clear();
+    bool began = false;
+    for (;;) {
+        if (m_pos == m_chunk.size() && !refill()) {
+            status = static_cast<int16_t>(card.size());
+            return began;
+        }
+        began = true;
+        const char* p = m_chunk.data() + m_pos;
+        const std::size_t limit = std::min(m_chunk.size() - m_pos, Width - card.size());
+        std::size_t i = 0;
+        while (i < limit && p[i] != '\r' && p[i] != '\n')
+            ++i;
+        card.append(p, i);
+        m_pos += i;
+        if (i < limit) {
+            ++m_pos;
+            if (p[i] == '\r')
+                skipLineFeedAfterReturn();
+            status = static_cast<int16_t>(card.size());
+            return true;
+        }
+        if (card.size() == Width)
+            break;
+    }
+    // An over-long line: only its first 80 characters count.
+    for (;;) {
+        if (m_pos == m_chunk.size() && !refill())
+            break;
+        const char* p = m_chunk.data() + m_pos;
+        const std::size_t available = m_chunk.size() - m_pos;
+        std::size_t i = 0;
+        while (i < available && p[i] != '\r' && p[i] != '\n')
+            ++i;
+        m_pos += i;
+        if (i < available) {
+            ++m_pos;
+            if (p[i] == '\r')
+                skipLineFeedAfterReturn();
+            break;
+        }
+    }
+    status = static_cast<int16_t>(Width);
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// The force-file read
+
+std::string rfWarningTooManyRecords()
+{
+    return "Maximum number of force records exceeded.\nMaximum is " +
+           std::to_string(ForceTable::RecordCapacity);
+}
+
+namespace {
+
+float toSingle(double value)
+{
+    constexpr double Largest = std::numeric_limits<float>::max();
+    if (value > Largest)
+        return std::numeric_limits<float>::infinity();
+    if (value < -Largest)
+        return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
+// Nearest integer, ties to even, then held within the 16-bit range.
+int16_t toRecordNumber(double value)
+{
+    const double rounded = std::nearbyint(value);
+    if (std::isnan(rounded))
+        return 0;
+    if (rounded >= std::numeric_limits<int16_t>::max())
+        return std::numeric_limits<int16_t>::max();
+    if (rounded <= std::numeric_limits<int16_t>::min())
+        return std::numeric_limits<int16_t>::min();
+    return static_cast<int16_t>(rounded);
+}
+
+// One card as 80 columns, shorter cards padded with blanks.
+class CardBuffer {
+public:
+    CardBuffer() { m_columns.fill(' '); }
+
+    void set(const std::string& card)
+    {
+        std::memcpy(m_columns.data(), card.data(), card.size());
+        std::memset(m_columns.data() + card.size(), ' ', m_columns.size() - card.size());
+    }
+    bool firstColumnBlank() const { return m_columns[0] == ' '; }
+    // Columns first..first+width-1, counted from 1.
+    std::string_view columns(std::size_t first, std::size_t width) const
+    {
+        return {m_columns.data() + first - 1, width};
+    }
+    std::string text() const { return {m_columns.data(), m_columns.size()}; }
+
+private:
+    std::array<char, ForceTable::CardWidth> m_columns{};
+};
+
+void storeRecord(const CardBuffer& card, ForceTable& table, int16_t index)
+{
+    const auto i = static_cast<std::size_t>(index);
+    table.Fx[i] = lenientNumber(card.columns(1, 10));
+    table.Fy[i] = lenientNumber(card.columns(11, 10));
+    table.Fz[i] = lenientNumber(card.columns(21, 10));
+    table.Ax[i] = lenientNumber(card.columns(31, 10));
+    table.Ay[i] = lenientNumber(card.columns(41, 10));
+    table.Mz[i] = toSingle(lenientNumber(card.columns(51, 10)));
+    table.Extra[i] = lenientNumber(card.columns(61, 10));
+    table.RecordNo[i] = toRecordNumber(lenientNumber(card.columns(71, 9)));
+}
+
+} // namespace
+
+RfReadResult readRf(ByteSource& source, ForceTable& table, const RfReadCallbacks& callbacks)
+{
+    // The arrays' own bound, so the table can never be overrun.
+    const auto capacity = static_cast<int16_t>(
+        std::min<std::size_t>(table.Fx.size() - 1, std::numeric_limits<int16_t>::max()));
+
+    CardReader reader(source);
+    CardBuffer buffer;
+    std::string card;
+    card.reserve(ForceTable::CardWidth);
+    int16_t status = 0;
+    auto nextCard = [&] {
+        const bool read = reader.readCard(card, status);
+        buffer.set(card);
+        table.CardStatus = status;
+        return read;
+    };
+    auto warn = [&](std::string_view text) {
+        if (callbacks.onWarning)
+            callbacks.onWarning(std::string(text));
+    };
+
+    table.RecordCount = -1;
+    table.SamplingRate = "0";
+    table.TrialTitle = ForceTable::untitled();
+
+    bool record = false; // the buffer holds a data card
+    nextCard();
+    if (status >= 1) {
+        if (buffer.firstColumnBlank()) {
+            record = true;
+        } else {
+            table.TrialTitle = std::string(buffer.columns(1, ForceTable::TitleWidth));
+            table.SamplingRate = shortestNumberText(lenientNumber(buffer.columns(61, 10)));
+            table.RecordCount = 0;
+            table.BodyWeight = 0;
+            nextCard();
+            if (status >= 1) {
+                if (buffer.firstColumnBlank()) {
+                    record = true;
+                } else {
+                    table.BodyWeight = toSingle(lenientNumber(buffer.columns(61, 10)));
+                    // Header cards up to a card with a blank first column; the end
+                    // of the file here means a header without data.
+                    bool separator = false;
+                    do {
+                        table.LastHeaderCard = buffer.text();
+                        if (!nextCard())
+                            break;
+                        separator = buffer.firstColumnBlank();
+                    } while (!separator);
+                    if (separator) {
+                        nextCard();
+                        record = status >= 1;
+                    }
+                }
+            }
+        }
+    }
+
+    while (record) {
+        if (table.RecordCount >= capacity) {
+            warn(rfWarningTooManyRecords());
+            break;
+        }
+        table.RecordCount = table.RecordCount < 0 ? 1 : table.RecordCount + 1;
+        storeRecord(buffer, table, table.RecordCount);
+        if (callbacks.onRecord)
+            callbacks.onRecord(table.RecordCount);
+        nextCard();
+        record = status >= 1;
+    }
+
+    if (table.RecordCount < 0) {
+        warn(RfWarningEmpty);
+        return RfReadResult::Empty;
+    }
+    if (table.RecordCount == 0) {
+        warn(RfWarningNoData);
+        return RfReadResult::NoData;
+    }
+    return RfReadResult::Records;
+}

@@ -1,0 +1,122 @@
+#include "forcedata/frmReading.h"
+
+#include "animation/AnimateForces.h"
+#include "main/SharedState.h"
+#include "platform/Platform.h"
+#include "platform/Twips.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace {
+QLineEdit* makeBox(QWidget* parent, const QString& name, const QString& text, const QString& tip,
+                   QLabel* label, int l, int t, int w, int h)
+{
+    auto* box = new QLineEdit(text, parent);
+    box->setObjectName(name);
+    box->setToolTip(tip);
+    box->setReadOnly(true);
+    box->setAccessibleName(label->text().simplified().remove(u'&'));
+    box->setAccessibleDescription(tip);
+    label->setBuddy(box);
+    placeTwips(box, l, t, w, h);
+    return box;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
+                        const QString& tip)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setToolTip(tip);
+    button->setAccessibleDescription(tip);
+    return button;
+}
+} // namespace
+
+frmReading::frmReading(SharedState& state, Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_state(state), m_platform(platform)
+{
+    setObjectName("frmReading");
+    setWindowTitle("Reading.    Please wait...");
+    setAttribute(Qt::WA_DeleteOnClose);
+    resizeTwips(this, 4455, 1800);
+
+    lblFilename = new QLabel("Filename:", this);
+    placeTwips(lblFilename, 120, 120, 735, 255);
+    txtFilename = makeBox(this, "txtFilename", "Text1", "Filename of data", lblFilename, 840, 120,
+                          3495, 285);
+    lblFiletype = new QLabel("Filetype:", this);
+    placeTwips(lblFiletype, 120, 480, 615, 255);
+    txtFiletype = makeBox(this, "txtFiletype", "Text1", "Type of data file", lblFiletype, 840, 480,
+                          2175, 375);
+    lblStatus = new QLabel("Samples/   channel:", this);
+    lblStatus->setWordWrap(true);
+    placeTwips(lblStatus, 120, 840, 735, 495);
+    txtSample = makeBox(this, "txtSample", "?", "Status or number of data per channel", lblStatus,
+                        840, 840, 2175, 375);
+    txtSample->setAccessibleName("Samples per channel");
+
+    cmdCancel = makeButton(this, "cmdCancel", "&Cancel", "Press to stop processing");
+    placeTwips(cmdCancel, 3120, 480, 1215, 375);
+    cmdView = makeButton(this, "cmdView", "&Animate", "Press to view data graphically");
+    placeTwips(cmdView, 3120, 480, 1215, 375);
+    cmdExit = makeButton(this, "cmdExit", "&Done", "Press to exit");
+    placeTwips(cmdExit, 3120, 960, 1215, 375);
+    cmdExit->hide();
+
+    pbarLoading = new QProgressBar(this);
+    pbarLoading->setObjectName("pbarLoading");
+    pbarLoading->setAccessibleName("Records read");
+    pbarLoading->setTextVisible(false);
+    placeTwips(pbarLoading, 120, 1380, 4215, 255);
+
+    connect(cmdCancel, &QPushButton::clicked, this, &frmReading::cmdCancel_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmReading::cmdExit_Click);
+    connect(cmdView, &QPushButton::clicked, this, &frmReading::cmdView_Click);
+    Form_Load();
+}
+
+void frmReading::Form_Load()
+{
+    txtFilename->setText(m_state.TargetName);
+    txtFiletype->clear();
+    cmdCancel->show();
+    cmdView->hide();
+    pbarLoading->show();
+}
+
+void frmReading::showProgress(int recordCount)
+{
+    txtSample->setText(QString::number(recordCount));
+    pbarLoading->setValue(recordCount % 100);
+}
+
+void frmReading::EndLoading()
+{
+    pbarLoading->hide();
+    cmdCancel->hide();
+    cmdExit->show();
+    cmdView->show();
+    txtSample->setText("Number of records: " + QString::number(m_state.forces.RecordCount));
+    cmdView->setDefault(true);
+    cmdView->setFocus();
+}
+
+void frmReading::cmdCancel_Click()
+{
+    close();
+}
+
+void frmReading::cmdExit_Click()
+{
+    close();
+}
+
+void frmReading::cmdView_Click()
+{
+    showAnimation(m_state, m_platform);
+    close();
+}

@@ -1,0 +1,21 @@
+#include "main/SharedState.h"
+#include "main/frmOrvane.h"
+#include "platform/QtPlatform.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Orvane");
+    QApplication::setOrganizationName("Kinemora");
+    QApplication::setWindowIcon(QIcon(":/orvane/orvane.png"));
+
+    // The shared state and the platform services live for the whole run.
+    static SharedState state;
+    QtPlatform services;
+    frmOrvane window(state, services.platform());
+    window.Form_Load();
+    return QApplication::exec();
+}

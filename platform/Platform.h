@@ -1,0 +1,141 @@
+#pragma once
+
+// The services the program takes from the desktop and the operating system. Every
+// window receives them by reference, so a test hands in fakes and a port to another
+// platform replaces only the implementations.
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QWidget;
+
+// Answers of a message box, with the numbers the rest of the suite knows them by.
+enum DialogAnswer : int { AnswerOK = 1, AnswerCancel = 2, AnswerAbort = 3, AnswerRetry = 4,
+                          AnswerIgnore = 5, AnswerYes = 6, AnswerNo = 7 };
+
+enum class MessageIcon { None, Information, Exclamation, Question, Critical };
+enum class MessageButtons { OK, OKCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
+
+// Window state of a started program.
+enum class WindowStyle { Hidden = 0, NormalFocus = 1, MinimizedFocus = 2, Maximized = 3,
+                         NormalNoFocus = 4, MinimizedNoFocus = 6 };
+
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual QString get(const QString& app, const QString& section, const QString& key,
+                        const QString& defaultValue) = 0;
+    virtual void save(const QString& app, const QString& section, const QString& key,
+                      const QString& value) = 0;
+};
+
+struct FileDialogRequest {
+    QString title;
+    QString initialDir;
+    QString fileName;
+    QString filter; // "Text (*.txt)|*.txt|All (*.*)|*.*" style pairs
+    int filterIndex = 1;
+    bool overwritePrompt = true;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A box without a title carries the program's title.
+    virtual int message(const QString& text, const QString& title, MessageIcon icon,
+                        MessageButtons buttons) = 0;
+    // The typed text, or "" when the user cancels.
+    virtual QString input(const QString& prompt, const QString& title,
+                          const QString& defaultText) = 0;
+    virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<QColor> colour(const QColor& initial) = 0;
+    virtual bool printerSetup() = 0;
+};
+
+class Launcher {
+public:
+    virtual ~Launcher() = default;
+    // Starts the program (path taken whole) with the argument text split at blanks,
+    // double quotes grouping, never through a shell. Returns the process id, 0 on failure.
+    virtual qint64 startCommandLine(const QString& program, const QString& argumentText,
+                                    const QString& workingDir, WindowStyle style) = 0;
+    // "open" of a program or document, or "explore" of a directory. Returns 33 on
+    // success and 2 when nothing could be started.
+    virtual int shellExecute(QWidget* owner, const QString& operation, const QString& file,
+                             const QString& parameters, const QString& workingDir,
+                             WindowStyle style) = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // Opens the file for reading and closes it again: 0, or the platform's error number.
+    virtual int openError(const QString& path) = 0;
+    // The path of the file named `name` in `dir`: an exact match first, else the single
+    // match without regard to case, else dir + "/" + name.
+    virtual QString resolve(const QString& dir, const QString& name) = 0;
+    virtual QString shortName(const QString& path) = 0;
+    virtual QStringList mountPoints() = 0;
+    virtual QString currentDir() = 0;
+    virtual bool setCurrentDir(const QString& dir) = 0;
+    // 0 or the platform's error number; neither ever replaces an existing file.
+    virtual int rename(const QString& from, const QString& to) = 0;
+    virtual int copy(const QString& from, const QString& to, bool replace) = 0;
+};
+
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    // Lets pending window events run once.
+    virtual void yield() = 0;
+    // Lets window events run for about `ms` milliseconds without burning the processor.
+    virtual void yieldFor(int ms) = 0;
+    virtual void setBusy(bool busy) = 0; // the hourglass pointer
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual double elapsed() = 0; // monotonic seconds
+    virtual double secondsSinceMidnight() = 0;
+};
+
+class Printer {
+public:
+    virtual ~Printer() = default;
+    // Prints on the default printer, or writes `fallbackPdf` where no printer is
+    // installed. Returns a line for the status bar ("" when printed).
+    virtual QString printImage(const QImage& image, const QString& fallbackPdf) = 0;
+};
+
+struct VersionNumber {
+    int major = 0;
+    int minor = 0;
+    int revision = 0;
+};
+
+class Environment {
+public:
+    virtual ~Environment() = default;
+    virtual QString variable(const QString& name) = 0;
+    virtual QString argumentText() = 0; // the command line after the program's name
+    virtual QString programDir() = 0;
+    virtual VersionNumber version() = 0;
+    virtual QRect screenTwips() = 0; // available desktop area in twips
+};
+
+struct Platform {
+    SettingsStore& settings;
+    Dialogs& dialogs;
+    Launcher& launcher;
+    FileSystem& files;
+    EventPump& events;
+    Clock& clock;
+    Printer& printer;
+    Environment& env;
+};

@@ -1,0 +1,403 @@
+#include "platform/QtPlatform.h"
+
+#include "platform/ArgumentText.h"
+#include "platform/FileErrors.h"
+#include "platform/Twips.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStorageInfo>
+#include <QThread>
+#include <QUrl>
+
+namespace {
+const char* const ProgramTitle = "Orvane";
+
+QString titleOrProgram(const QString& title)
+{
+    return title.isEmpty() ? QString::fromLatin1(ProgramTitle) : title;
+}
+
+// "Text (*.txt)|*.txt|All|*.*" pairs become Qt's ";;" list of "Text (*.txt)".
+QString qtFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList result;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(u';', u' ');
+        QString label = parts[i];
+        result << (label.contains(u'(') ? label : label + " (" + patterns + ")");
+    }
+    if (result.isEmpty() && !filter.isEmpty())
+        result << filter;
+    return result.join(";;");
+}
+} // namespace
+
+// --- settings -------------------------------------------------------------------------
+
+QtSettingsStore::QtSettingsStore(QString configDir) : m_dir(std::move(configDir))
+{
+    if (m_dir.isEmpty())
+        m_dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+}
+
+QString QtSettingsStore::fileFor(const QString& app) const
+{
+    return m_dir + "/kinemora/" + app + ".ini";
+}
+
+QString QtSettingsStore::get(const QString& app, const QString& section, const QString& key,
+                             const QString& defaultValue)
+{
+    QSettings settings(fileFor(app), QSettings::IniFormat);
+    return settings.value(section + "/" + key, defaultValue).toString();
+}
+
+void QtSettingsStore::save(const QString& app, const QString& section, const QString& key,
+                           const QString& value)
+{
+    QDir().mkpath(m_dir + "/kinemora");
+    QSettings settings(fileFor(app), QSettings::IniFormat);
+    settings.setValue(section + "/" + key, value);
+}
+
+// --- dialogs --------------------------------------------------------------------------
+
+int QtDialogs::message(const QString& text, const QString& title, MessageIcon icon,
+                       MessageButtons buttons)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(titleOrProgram(title));
+    box.setText(text);
+    switch (icon) {
+    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+    using SB = QMessageBox::StandardButton;
+    QMessageBox::StandardButtons set;
+    switch (buttons) {
+    case MessageButtons::OK: set = SB::Ok; break;
+    case MessageButtons::OKCancel: set = SB::Ok | SB::Cancel; break;
+    case MessageButtons::AbortRetryIgnore: set = SB::Abort | SB::Retry | SB::Ignore; break;
+    case MessageButtons::YesNoCancel: set = SB::Yes | SB::No | SB::Cancel; break;
+    case MessageButtons::YesNo: set = SB::Yes | SB::No; break;
+    case MessageButtons::RetryCancel: set = SB::Retry | SB::Cancel; break;
+    }
+    box.setStandardButtons(set);
+    box.setAccessibleName(box.windowTitle());
+    box.setAccessibleDescription(text);
+    switch (box.exec()) {
+    case SB::Ok: return AnswerOK;
+    case SB::Cancel: return AnswerCancel;
+    case SB::Abort: return AnswerAbort;
+    case SB::Retry: return AnswerRetry;
+    case SB::Ignore: return AnswerIgnore;
+    case SB::Yes: return AnswerYes;
+    case SB::No: return AnswerNo;
+    default: break;
+    }
+    // Closing the box with Escape or its close box answers the way out it offers.
+    if (buttons == MessageButtons::YesNo)
+        return AnswerNo;
+    return buttons == MessageButtons::OK ? AnswerOK : AnswerCancel;
+}
+
+QString QtDialogs::input(const QString& prompt, const QString& title, const QString& defaultText)
+{
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(titleOrProgram(title));
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    dialog.setAccessibleName(dialog.windowTitle());
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.textValue();
+}
+
+std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request)
+{
+    QFileDialog dialog(QApplication::activeWindow(), titleOrProgram(request.title),
+                       request.initialDir, qtFilter(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    const QStringList filters = dialog.nameFilters();
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request)
+{
+    QFileDialog dialog(QApplication::activeWindow(), titleOrProgram(request.title),
+                       request.initialDir, qtFilter(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+std::optional<QColor> QtDialogs::colour(const QColor& initial)
+{
+    const QColor chosen = QColorDialog::getColor(initial, QApplication::activeWindow());
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}
+
+bool QtDialogs::printerSetup()
+{
+    QPrinter printer;
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+// --- program start --------------------------------------------------------------------
+
+qint64 QtLauncher::startCommandLine(const QString& program, const QString& argumentText,
+                                    const QString& workingDir, WindowStyle)
+{
+    if (program.isEmpty())
+        return 0;
+    qint64 pid = 0;
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(splitArgumentText(argumentText));
+    process.setWorkingDirectory(workingDir.isEmpty() ? QDir::currentPath() : workingDir);
+    process.setStandardInputFile(QProcess::nullDevice());
+    if (!process.startDetached(&pid))
+        return 0;
+    return pid;
+}
+
+int QtLauncher::shellExecute(QWidget*, const QString& operation, const QString& file,
+                             const QString& parameters, const QString& workingDir,
+                             WindowStyle style)
+{
+    const QString dir = workingDir.isEmpty() ? QDir::currentPath() : workingDir;
+    QFileInfo info(QDir(dir), file);
+    if (operation.compare("explore", Qt::CaseInsensitive) == 0)
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath())) ? 33 : 2;
+    if (info.isFile() && info.isExecutable())
+        return startCommandLine(info.absoluteFilePath(), parameters, dir, style) != 0 ? 33 : 2;
+    if (!info.exists())
+        return 2;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath())) ? 33 : 2;
+}
+
+// --- file system ----------------------------------------------------------------------
+
+int QtFileSystem::openError(const QString& path)
+{
+    return openForReadingError(path.toStdString());
+}
+
+QString QtFileSystem::resolve(const QString& dir, const QString& name)
+{
+    QDir d(dir.isEmpty() ? QDir::currentPath() : dir);
+    const QString exact = d.filePath(name);
+    if (name.isEmpty() || QFileInfo::exists(exact) || name.contains(u'/'))
+        return exact;
+    const QStringList matches =
+        d.entryList({}, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    QString found;
+    for (const QString& entry : matches) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0) {
+            if (!found.isEmpty())
+                return exact; // more than one: none is the one meant
+            found = entry;
+        }
+    }
+    return found.isEmpty() ? exact : d.filePath(found);
+}
+
+QString QtFileSystem::shortName(const QString& path)
+{
+    // Linux has no 8.3 names: the short name is the file's own name.
+    QFileInfo info(path);
+    if (!info.exists())
+        return path;
+    return info.fileName();
+}
+
+QStringList QtFileSystem::mountPoints()
+{
+    QStringList roots;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (!volume.isValid() || !volume.isReady())
+            continue;
+        const QString root = volume.rootPath();
+        const QByteArray type = volume.fileSystemType();
+        // Pseudo file systems hold no data directories.
+        static const QList<QByteArray> pseudo = {"proc", "sysfs", "devtmpfs", "devpts", "cgroup",
+                                                 "cgroup2", "securityfs", "debugfs", "tracefs",
+                                                 "mqueue", "pstore", "bpf", "configfs",
+                                                 "fusectl", "hugetlbfs", "autofs", "binfmt_misc",
+                                                 "overlay", "nsfs", "squashfs"};
+        if (pseudo.contains(type) && root != "/")
+            continue;
+        if (!roots.contains(root))
+            roots << root;
+    }
+    roots.removeAll("/");
+    std::sort(roots.begin(), roots.end());
+    roots.prepend("/");
+    return roots;
+}
+
+QString QtFileSystem::currentDir()
+{
+    return QDir::currentPath();
+}
+
+bool QtFileSystem::setCurrentDir(const QString& dir)
+{
+    return !dir.isEmpty() && QDir::setCurrent(dir);
+}
+
+int QtFileSystem::rename(const QString& from, const QString& to)
+{
+    return renameNoReplace(from.toStdString(), to.toStdString());
+}
+
+int QtFileSystem::copy(const QString& from, const QString& to, bool replace)
+{
+    return copyFileBytes(from.toStdString(), to.toStdString(), replace);
+}
+
+// --- events and time ------------------------------------------------------------------
+
+void QtEventPump::yield()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtEventPump::yieldFor(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
+        if (timer.elapsed() < ms)
+            QThread::msleep(1);
+    } while (timer.elapsed() < ms);
+}
+
+void QtEventPump::setBusy(bool busy)
+{
+    if (busy) {
+        ++m_busyDepth;
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (m_busyDepth > 0) {
+        --m_busyDepth;
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+QtClock::QtClock()
+{
+    m_timer.start();
+}
+
+double QtClock::elapsed()
+{
+    return m_timer.nsecsElapsed() / 1e9;
+}
+
+double QtClock::secondsSinceMidnight()
+{
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+// --- printing -------------------------------------------------------------------------
+
+QString QtPrinter::printImage(const QImage& image, const QString& fallbackPdf)
+{
+    const bool havePrinter = !QPrinterInfo::availablePrinterNames().isEmpty();
+    QPrinter printer(QPrinter::HighResolution);
+    if (!havePrinter) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(fallbackPdf);
+    }
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return havePrinter ? QStringLiteral("Could not print") : "Could not write " + fallbackPdf;
+    const QRect page = painter.viewport();
+    QSize size = image.size();
+    size.scale(page.size(), Qt::KeepAspectRatio);
+    painter.setViewport(page.x(), page.y(), size.width(), size.height());
+    painter.setWindow(image.rect());
+    painter.drawImage(0, 0, image);
+    painter.end();
+    return havePrinter ? QString() : "Printed to " + fallbackPdf;
+}
+
+// --- environment ----------------------------------------------------------------------
+
+QString QtEnvironment::variable(const QString& name)
+{
+    return qEnvironmentVariable(name.toLocal8Bit().constData());
+}
+
+QString QtEnvironment::argumentText()
+{
+    QStringList args = QCoreApplication::arguments();
+    if (!args.isEmpty())
+        args.removeFirst();
+    return joinArguments(args);
+}
+
+QString QtEnvironment::programDir()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+VersionNumber QtEnvironment::version()
+{
+    return {ORVANE_VERSION_MAJOR, ORVANE_VERSION_MINOR, ORVANE_VERSION_PATCH};
+}
+
+QRect QtEnvironment::screenTwips()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {0, 0, pixelsToTwips(1024), pixelsToTwips(768)};
+    const QRect area = screen->availableGeometry();
+    return {pixelsToTwips(area.x()), pixelsToTwips(area.y()), pixelsToTwips(area.width()),
+            pixelsToTwips(area.height())};
+}
+
+QtPlatform::QtPlatform()
+    : m_platform{m_settings, m_dialogs, m_launcher, m_files, m_events, m_clock, m_printer, m_env}
+{
+}

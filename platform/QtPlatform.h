@@ -1,0 +1,107 @@
+#pragma once
+
+// The Qt and Linux implementations of the platform services.
+
+#include "platform/Platform.h"
+
+#include <QElapsedTimer>
+#include <memory>
+
+class QtSettingsStore : public SettingsStore {
+public:
+    // Settings live in <configDir>/kinemora/<Application>.ini, shared with the
+    // suite's sibling programs. An empty configDir means the user's configuration folder.
+    explicit QtSettingsStore(QString configDir = {});
+    QString get(const QString& app, const QString& section, const QString& key,
+                const QString& defaultValue) override;
+    void save(const QString& app, const QString& section, const QString& key,
+              const QString& value) override;
+    QString fileFor(const QString& app) const;
+
+private:
+    QString m_dir;
+};
+
+class QtDialogs : public Dialogs {
+public:
+    int message(const QString& text, const QString& title, MessageIcon icon,
+                MessageButtons buttons) override;
+    QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+    std::optional<QString> openFile(const FileDialogRequest& request) override;
+    std::optional<QString> saveFile(const FileDialogRequest& request) override;
+    std::optional<QColor> colour(const QColor& initial) override;
+    bool printerSetup() override;
+};
+
+class QtLauncher : public Launcher {
+public:
+    qint64 startCommandLine(const QString& program, const QString& argumentText,
+                            const QString& workingDir, WindowStyle style) override;
+    int shellExecute(QWidget* owner, const QString& operation, const QString& file,
+                     const QString& parameters, const QString& workingDir,
+                     WindowStyle style) override;
+};
+
+class QtFileSystem : public FileSystem {
+public:
+    int openError(const QString& path) override;
+    QString resolve(const QString& dir, const QString& name) override;
+    QString shortName(const QString& path) override;
+    QStringList mountPoints() override;
+    QString currentDir() override;
+    bool setCurrentDir(const QString& dir) override;
+    int rename(const QString& from, const QString& to) override;
+    int copy(const QString& from, const QString& to, bool replace) override;
+};
+
+class QtEventPump : public EventPump {
+public:
+    void yield() override;
+    void yieldFor(int ms) override;
+    void setBusy(bool busy) override;
+
+private:
+    int m_busyDepth = 0;
+};
+
+class QtClock : public Clock {
+public:
+    QtClock();
+    double elapsed() override;
+    double secondsSinceMidnight() override;
+
+private:
+    QElapsedTimer m_timer;
+};
+
+class QtPrinter : public Printer {
+public:
+    QString printImage(const QImage& image, const QString& fallbackPdf) override;
+};
+
+class QtEnvironment : public Environment {
+public:
+    QString variable(const QString& name) override;
+    QString argumentText() override;
+    QString programDir() override;
+    VersionNumber version() override;
+    QRect screenTwips() override;
+};
+
+// Owns one of each service and hands them out as a Platform.
+class QtPlatform {
+public:
+    QtPlatform();
+    Platform& platform() { return m_platform; }
+
+private:
+    QtSettingsStore m_settings;
+    QtDialogs m_dialogs;
+    QtLauncher m_launcher;
+    QtFileSystem m_files;
+    QtEventPump m_events;
+    QtClock m_clock;
+    QtPrinter m_printer;
+    QtEnvironment m_env;
+    Platform m_platform;
+};

@@ -1,0 +1,10 @@
+#include "main/frmOrvane.h"
+
+#include <QMenu>
+
+void frmOrvane::buildFileMenu()
+{
+    mnuFile->addAction(mnuExit);
+}
+
+void frmOrvane::connectToolButtons() {}

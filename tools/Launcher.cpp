@@ -1,0 +1,6 @@
+#include "main/frmOrvane.h"
+
+bool frmOrvane::RunTool()
+{
+    return false;
+}

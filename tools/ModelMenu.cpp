@@ -1,0 +1,3 @@
+#include "main/frmOrvane.h"
+
+void frmOrvane::buildModelMenu() {}
