@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-namespace anim {
+namespace anim
+{
 
 std::optional<UserScale> viewScale(int16_t viewIndex)
 {
@@ -74,8 +75,7 @@ RotatedRecord RotateRecord(const ForceTable& table, int index, float pitch, floa
     };
     const std::size_t i = std::size_t(index);
     for (int row = 0; row < 3; ++row)
-        out.RotatedForce[std::size_t(row)] =
-            apply(row, table.Fx[i], table.Fy[i], table.Fz[i]);
+        out.RotatedForce[std::size_t(row)] = apply(row, table.Fx[i], table.Fy[i], table.Fz[i]);
     out.RotatedCentreX = apply(0, table.Ax[i], table.Ay[i], table.Extra[i]);
     out.RotatedCentreY = apply(1, table.Ax[i], table.Ay[i], table.Extra[i]);
     out.RotatedCentreZ = float(apply(2, table.Ax[i], table.Ay[i], table.Extra[i]));
@@ -141,7 +141,8 @@ VectorLine baseAndTip(const ForceTable& table, int index, const Projection& p)
     return line;
 }
 
-namespace {
+namespace
+{
 bool isTopOrCustom(int16_t viewIndex)
 {
     return viewIndex == TopView || viewIndex == CustomView || viewIndex == NewCustomView;

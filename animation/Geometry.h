@@ -14,11 +14,24 @@
 
 struct ForceTable;
 
-namespace anim {
+namespace anim
+{
 
-enum ViewKind : int16_t { TopView = 0, SideView = 1, BackView = 2, CustomView = 3, NewCustomView = 4 };
+enum ViewKind : int16_t {
+    TopView = 0,
+    SideView = 1,
+    BackView = 2,
+    CustomView = 3,
+    NewCustomView = 4
+};
 enum ModeKind : int16_t { AllMode = 0, SingleMode = 1, HistoryMode = 2, CycleMode = 3 };
-enum PlateKind : int16_t { NoPlate = 0, Kistler4060 = 1, Amti = 2, Kistler6060 = 3, OtherPlate = 4 };
+enum PlateKind : int16_t {
+    NoPlate = 0,
+    Kistler4060 = 1,
+    Amti = 2,
+    Kistler6060 = 3,
+    OtherPlate = 4
+};
 
 // The exact colours of the picture; 7 and 8 are the light and dark greys of the
 // 16-colour palette.
@@ -68,7 +81,7 @@ float angleRadians(double degrees);
 // Everything of the window state that places a vector in the picture.
 struct Projection {
     int16_t ViewIndex = SideView;
-    double CentreScale = 1.0; // drawing units per centimetre
+    double CentreScale = 1.0;  // drawing units per centimetre
     double VectorScale = 0.01; // drawing units per newton
     int HorizForceSign = -1;
     int HorizCentreSign = 1;

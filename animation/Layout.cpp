@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace anim {
+namespace anim
+{
 
-namespace {
+namespace
+{
 // The title frame sits this far below the picture top plus its height.
 constexpr double TitleGap = 250;
 // The title frame may end this much below the top of the frame row: the frames'

@@ -3,7 +3,8 @@
 // The animation window's layout in twips: where resizing puts the picture, the axis
 // labels, the row of option frames and the buttons, and the size of the small layout.
 
-namespace anim {
+namespace anim
+{
 
 inline constexpr int MinimumWindowWidth = 10000;
 inline constexpr int MinimumWindowHeight = 8100;

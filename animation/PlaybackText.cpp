@@ -5,7 +5,8 @@
 
 #include <algorithm>
 
-namespace anim {
+namespace anim
+{
 
 double sampleTime(double index, double rateHz)
 {
@@ -21,16 +22,17 @@ int pauseRecord(int currentRecord, int recordCount)
     return std::clamp(k, 0, int(ForceTable::RecordCapacity));
 }
 
-namespace {
+namespace
+{
 // The four lines of a record shared by both boxes; `time` is the time the first line shows.
 QString recordLines(const ForceTable& t, int i, double time, const QString& LF)
 {
     const std::size_t k = std::size_t(i);
     return "Frame is " + QString::number(i) + "  Record is " + QString::number(t.RecordNo[k]) +
            "  Time is " + FormatField(time) + " s" + LF + "Fx =" + FormatField(t.Fx[k]) + "  " +
-           "Fy =" + FormatField(t.Fy[k]) + "  " + "Fz =" + FormatField(t.Fz[k]) + LF + "Ax =" +
-           FormatField(t.Ax[k]) + "  " + "Ay =" + FormatField(t.Ay[k]) + "  " + "Az =" +
-           FormatField(t.Extra[k]) + LF + "Mz =" + FormatField(double(t.Mz[k])) + LF;
+           "Fy =" + FormatField(t.Fy[k]) + "  " + "Fz =" + FormatField(t.Fz[k]) + LF +
+           "Ax =" + FormatField(t.Ax[k]) + "  " + "Ay =" + FormatField(t.Ay[k]) + "  " +
+           "Az =" + FormatField(t.Extra[k]) + LF + "Mz =" + FormatField(double(t.Mz[k])) + LF;
 }
 } // namespace
 

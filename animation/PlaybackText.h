@@ -6,7 +6,8 @@
 
 struct ForceTable;
 
-namespace anim {
+namespace anim
+{
 
 // Seconds from the first sample to sample `index` at `rateHz`; 0 when the rate is 0
 // (no rate was given), rather than an infinity.

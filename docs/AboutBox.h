@@ -1,6 +1,7 @@
 #pragma once
 
 class QWidget;
+class frmAbout;
 struct Platform;
 struct SharedState;
 
@@ -8,3 +9,5 @@ struct SharedState;
 // main window's background, and as the start-up splash.
 void showAbout(SharedState& state, Platform& platform, QWidget* mainWindow);
 void hideAbout();
+// The About box while it is loaded, else null.
+frmAbout* aboutWindow();

@@ -1,5 +1,27 @@
 #include "forcedata/RawListing.h"
 
-// Placeholder until the listing window arrives.
-void showRawListing(SharedState&, Platform&) {}
-void hideRawListing() {}
+#include "forcedata/frmRF.h"
+
+#include <QPointer>
+
+namespace
+{
+// The listing of the last view, while it is loaded (hidden windows stay loaded).
+QPointer<frmRF> listing;
+} // namespace
+
+void showRawListing(SharedState& state, Platform& platform)
+{
+    // Loaded afresh every time, so it always shows the last read.
+    delete listing.data();
+    listing = new frmRF(state, platform);
+    listing->show();
+    listing->raise();
+    listing->activateWindow();
+}
+
+void hideRawListing()
+{
+    if (listing)
+        listing->hide();
+}

@@ -11,14 +11,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 // ---------------------------------------------------------------------------
 // Error numbers
 
-namespace {
+namespace
+{
 
 bool isDirectory(const std::string& path)
 {
-    struct stat info {};
+    struct stat info {
+    };
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
@@ -99,7 +105,10 @@ std::string_view MemoryByteSource::nextChunk()
 
 FileByteSource::FileByteSource() = default;
 
-FileByteSource::~FileByteSource() { close(); }
+FileByteSource::~FileByteSource()
+{
+    close();
+}
 
 int16_t FileByteSource::open(const std::string& path)
 {
@@ -111,7 +120,8 @@ int16_t FileByteSource::open(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return errorNumberFromErrno(errno, path);
-    struct stat info {};
+    struct stat info {
+    };
     if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
         ::close(fd);
         return ErrorNumber::PathFileAccessError;
@@ -169,43 +179,101 @@ void CardReader::skipLineFeedAfterReturn()
         ++m_pos;
 }
 
+namespace
+{
+
+// Index of the first CR or LF in p[0..n), or n.
+std::size_t findLineEnd(const char* p, std::size_t n)
+{
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const int mask =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
+        if (mask != 0)
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#endif
+    for (; i < n; ++i) {
+        if (p[i] == '\r' || p[i] == '\n')
+            return i;
+    }
+    return n;
+}
+
+} // namespace
+
+std::string_view CardReader::keep(std::string_view card)
+{
+    if (card.data() == m_kept.data())
+        return card;
+    std::memcpy(m_kept.data(), card.data(), card.size());
+    return {m_kept.data(), card.size()};
+}
+
 bool CardReader::readCard(std::string& card, int16_t& status)
 {
+    std::string_view view;
+    const bool read = nextCard(view, status);
+    card.assign(view);
+    return read;
+}
+
+bool CardReader::nextCard(std::string_view& card, int16_t& status)
+{
     constexpr std::size_t Width = ForceTable::CardWidth;
-    card.clear();
-    bool began = false;
+    card = {};
+    status = 0;
+    if (m_pos == m_chunk.size() && !refill())
+        return false;
+
+    // Most cards lie whole inside the chunk and are handed out where they are.
+    std::size_t count = 0;
     for (;;) {
-        if (m_pos == m_chunk.size() && !refill()) {
-            status = static_cast<int16_t>(card.size());
-            return began;
-        }
-        began = true;
         const char* p = m_chunk.data() + m_pos;
-        const std::size_t limit = std::min(m_chunk.size() - m_pos, Width - card.size());
-        std::size_t i = 0;
-        while (i < limit && p[i] != '\r' && p[i] != '\n')
-            ++i;
-        card.append(p, i);
+        const std::size_t limit = std::min(m_chunk.size() - m_pos, Width - count);
+        const std::size_t i = findLineEnd(p, limit);
+        if (count == 0) {
+            card = {p, i};
+        } else {
+            std::memcpy(m_kept.data() + count, p, i);
+            card = {m_kept.data(), count + i};
+        }
+        count += i;
         m_pos += i;
         if (i < limit) {
             ++m_pos;
-            if (p[i] == '\r')
+            if (p[i] == '\r' && m_pos == m_chunk.size()) {
+                // The line feed may start the next chunk, which replaces this one.
+                card = keep(card);
                 skipLineFeedAfterReturn();
-            status = static_cast<int16_t>(card.size());
+            } else if (p[i] == '\r' && m_chunk[m_pos] == '\n') {
+                ++m_pos;
+            }
+            status = static_cast<int16_t>(count);
             return true;
         }
-        if (card.size() == Width)
+        if (count == Width)
             break;
+        // The card runs on into the next chunk.
+        card = keep(card);
+        if (!refill()) {
+            status = static_cast<int16_t>(count);
+            return true;
+        }
     }
+
     // An over-long line: only its first 80 characters count.
+    card = keep(card);
     for (;;) {
         if (m_pos == m_chunk.size() && !refill())
             break;
         const char* p = m_chunk.data() + m_pos;
         const std::size_t available = m_chunk.size() - m_pos;
-        std::size_t i = 0;
-        while (i < available && p[i] != '\r' && p[i] != '\n')
-            ++i;
+        const std::size_t i = findLineEnd(p, available);
         m_pos += i;
         if (i < available) {
             ++m_pos;
@@ -227,7 +295,8 @@ std::string rfWarningTooManyRecords()
            std::to_string(ForceTable::RecordCapacity);
 }
 
-namespace {
+namespace
+{
 
 float toSingle(double value)
 {
@@ -252,39 +321,75 @@ int16_t toRecordNumber(double value)
     return static_cast<int16_t>(rounded);
 }
 
-// One card as 80 columns, shorter cards padded with blanks.
-class CardBuffer {
+// A card's columns; those past the end of a short card are blank.
+class Card
+{
 public:
-    CardBuffer() { m_columns.fill(' '); }
-
-    void set(const std::string& card)
-    {
-        std::memcpy(m_columns.data(), card.data(), card.size());
-        std::memset(m_columns.data() + card.size(), ' ', m_columns.size() - card.size());
-    }
-    bool firstColumnBlank() const { return m_columns[0] == ' '; }
-    // Columns first..first+width-1, counted from 1.
+    void set(std::string_view text) { m_text = text; }
+    bool firstColumnBlank() const { return m_text.empty() || m_text[0] == ' '; }
+    // Columns first..first+width-1, counted from 1, without the blanks that
+    // would pad a short card (blanks do not change a number).
     std::string_view columns(std::size_t first, std::size_t width) const
     {
-        return {m_columns.data() + first - 1, width};
+        if (first > m_text.size())
+            return {};
+        return m_text.substr(first - 1, width);
     }
-    std::string text() const { return {m_columns.data(), m_columns.size()}; }
+    std::string padded(std::size_t width) const
+    {
+        std::string text(m_text.substr(0, width));
+        text.resize(width, ' ');
+        return text;
+    }
 
 private:
-    std::array<char, ForceTable::CardWidth> m_columns{};
+    std::string_view m_text;
 };
 
-void storeRecord(const CardBuffer& card, ForceTable& table, int16_t index)
+// The common field (blanks, optional minus, digits, optional point and digits,
+// blanks) converted in one tight pass; anything else takes the general path.
+// Both give the same correctly rounded double.
+double fieldNumber(std::string_view field)
+{
+    static constexpr double PowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5,
+                                             1e6, 1e7, 1e8, 1e9, 1e10};
+    const char* p = field.data();
+    const char* const end = p + field.size();
+    while (p < end && *p == ' ')
+        ++p;
+    const bool negative = p < end && *p == '-';
+    if (negative)
+        ++p;
+    uint64_t mantissa = 0;
+    int digits = 0;
+    int decimals = 0;
+    for (; p < end && static_cast<unsigned char>(*p - '0') < 10; ++p, ++digits)
+        mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+    if (p < end && *p == '.') {
+        for (++p; p < end && static_cast<unsigned char>(*p - '0') < 10; ++p, ++digits, ++decimals)
+            mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+    }
+    while (p < end && *p == ' ')
+        ++p;
+    if (p != end || digits > 15 || decimals > 10)
+        return lenientNumber(field);
+    if (mantissa == 0)
+        return 0.0;
+    const double magnitude = static_cast<double>(mantissa) / PowersOfTen[decimals];
+    return negative ? -magnitude : magnitude;
+}
+
+void storeRecord(const Card& card, ForceTable& table, int16_t index)
 {
     const auto i = static_cast<std::size_t>(index);
-    table.Fx[i] = lenientNumber(card.columns(1, 10));
-    table.Fy[i] = lenientNumber(card.columns(11, 10));
-    table.Fz[i] = lenientNumber(card.columns(21, 10));
-    table.Ax[i] = lenientNumber(card.columns(31, 10));
-    table.Ay[i] = lenientNumber(card.columns(41, 10));
-    table.Mz[i] = toSingle(lenientNumber(card.columns(51, 10)));
-    table.Extra[i] = lenientNumber(card.columns(61, 10));
-    table.RecordNo[i] = toRecordNumber(lenientNumber(card.columns(71, 9)));
+    table.Fx[i] = fieldNumber(card.columns(1, 10));
+    table.Fy[i] = fieldNumber(card.columns(11, 10));
+    table.Fz[i] = fieldNumber(card.columns(21, 10));
+    table.Ax[i] = fieldNumber(card.columns(31, 10));
+    table.Ay[i] = fieldNumber(card.columns(41, 10));
+    table.Mz[i] = toSingle(fieldNumber(card.columns(51, 10)));
+    table.Extra[i] = fieldNumber(card.columns(61, 10));
+    table.RecordNo[i] = toRecordNumber(fieldNumber(card.columns(71, 9)));
 }
 
 } // namespace
@@ -296,12 +401,11 @@ RfReadResult readRf(ByteSource& source, ForceTable& table, const RfReadCallbacks
         std::min<std::size_t>(table.Fx.size() - 1, std::numeric_limits<int16_t>::max()));
 
     CardReader reader(source);
-    CardBuffer buffer;
-    std::string card;
-    card.reserve(ForceTable::CardWidth);
+    Card buffer;
     int16_t status = 0;
     auto nextCard = [&] {
-        const bool read = reader.readCard(card, status);
+        std::string_view card;
+        const bool read = reader.nextCard(card, status);
         buffer.set(card);
         table.CardStatus = status;
         return read;
@@ -312,7 +416,7 @@ RfReadResult readRf(ByteSource& source, ForceTable& table, const RfReadCallbacks
     };
 
     table.RecordCount = -1;
-    table.SamplingRate = "0";
+    table.SamplingRate = std::string(1, '0'); // a fresh string keeps GCC 12 from a false -Wrestrict
     table.TrialTitle = ForceTable::untitled();
 
     bool record = false; // the buffer holds a data card
@@ -321,7 +425,7 @@ RfReadResult readRf(ByteSource& source, ForceTable& table, const RfReadCallbacks
         if (buffer.firstColumnBlank()) {
             record = true;
         } else {
-            table.TrialTitle = std::string(buffer.columns(1, ForceTable::TitleWidth));
+            table.TrialTitle = buffer.padded(ForceTable::TitleWidth);
             table.SamplingRate = shortestNumberText(lenientNumber(buffer.columns(61, 10)));
             table.RecordCount = 0;
             table.BodyWeight = 0;
@@ -335,7 +439,7 @@ RfReadResult readRf(ByteSource& source, ForceTable& table, const RfReadCallbacks
                     // of the file here means a header without data.
                     bool separator = false;
                     do {
-                        table.LastHeaderCard = buffer.text();
+                        table.LastHeaderCard = buffer.padded(ForceTable::CardWidth);
                         if (!nextCard())
                             break;
                         separator = buffer.firstColumnBlank();

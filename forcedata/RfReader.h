@@ -2,6 +2,7 @@
 
 #include "forcedata/ForceTable.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -12,7 +13,8 @@
 // ---------------------------------------------------------------------------
 // Error numbers of file operations, the same numbers and texts on every
 // platform. Kept free of any toolkit so the console tools can report them too.
-namespace ErrorNumber {
+namespace ErrorNumber
+{
 inline constexpr int16_t None = 0;
 inline constexpr int16_t BadFileNameOrNumber = 52;
 inline constexpr int16_t FileNotFound = 53;
@@ -36,7 +38,8 @@ int16_t testOpenForReading(const std::string& path);
 
 // ---------------------------------------------------------------------------
 // Bytes for the reader, handed out in chunks.
-class ByteSource {
+class ByteSource
+{
 public:
     virtual ~ByteSource() = default;
     // The next chunk of bytes; an empty view at the end of the input. The view
@@ -45,7 +48,8 @@ public:
 };
 
 // Bytes already in memory; the caller keeps them alive during the read.
-class MemoryByteSource final : public ByteSource {
+class MemoryByteSource final : public ByteSource
+{
 public:
     explicit MemoryByteSource(std::string_view bytes) : m_bytes(bytes) {}
     std::string_view nextChunk() override;
@@ -56,7 +60,8 @@ private:
 };
 
 // A file read in blocks, so a file of any size costs one block of memory.
-class FileByteSource final : public ByteSource {
+class FileByteSource final : public ByteSource
+{
 public:
     static constexpr std::size_t BlockSize = 64 * 1024;
 
@@ -84,7 +89,8 @@ private:
 // ---------------------------------------------------------------------------
 // Cards: lines of up to 80 significant characters. CR LF, LF and a lone CR all
 // end a line.
-class CardReader {
+class CardReader
+{
 public:
     explicit CardReader(ByteSource& source) : m_source(source) {}
 
@@ -94,14 +100,20 @@ public:
     // card and status 0, only when the input ended before the card began.
     bool readCard(std::string& card, int16_t& status);
 
+    // The same without copying where it can: `card` views the input or an
+    // internal buffer and stays valid until the next call.
+    bool nextCard(std::string_view& card, int16_t& status);
+
 private:
     bool refill();
     void skipLineFeedAfterReturn();
+    std::string_view keep(std::string_view card);
 
     ByteSource& m_source;
     std::string_view m_chunk;
     std::size_t m_pos = 0;
     bool m_ended = false;
+    std::array<char, ForceTable::CardWidth> m_kept{};
 };
 
 // ---------------------------------------------------------------------------

@@ -10,7 +10,8 @@
 #include <memory>
 #include <string>
 
-namespace {
+namespace
+{
 
 constexpr int ExitRecords = 0;
 constexpr int ExitFailure = 1; // usage or output error

@@ -52,7 +52,12 @@ QStringList ParseCommandLine(SharedState& state, Platform& platform, int maximum
     state.TargetName.clear();
     const QStringList arguments = splitCommandLine(platform.env.argumentText(), maximum);
     for (const QString& argument : arguments) {
-        if (!argument.isEmpty() && argument[0] != u'-' && argument[0] != u'/') {
+        // On Linux "/" also begins an absolute path: such an argument is a switch only
+        // when it names nothing that exists.
+        const bool isPath = argument.startsWith(u'/') &&
+                            platform.files.openError(argument) != FileError::FileNotFound &&
+                            platform.files.openError(argument) != FileError::PathNotFound;
+        if (!argument.isEmpty() && argument[0] != u'-' && (argument[0] != u'/' || isPath)) {
             state.TargetName = argument;
             break;
         }

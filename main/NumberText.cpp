@@ -1,5 +1,6 @@
 #include "main/NumberText.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -7,25 +8,35 @@
 #include <limits>
 #include <system_error>
 
-namespace {
+namespace
+{
 
 // More digits than this cannot change the rounding of a double.
 constexpr int MaxKeptDigits = 800;
 // Exponents beyond this are overflow or underflow for any digit string we keep.
 constexpr int64_t ExponentLimit = 1'000'000;
 
-constexpr std::array<double, 23> ExactPowersOfTen = {
-    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr std::array<double, 23> ExactPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isExponentLetter(char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool isExponentLetter(char c)
+{
+    return c == 'E' || c == 'e' || c == 'D' || c == 'd';
+}
 
 // digits x 10^exponent, correctly rounded; digits hold no leading zero.
 double decimalToDouble(const char* digits, int count, int64_t exponent)
 {
-    std::array<char, MaxKeptDigits + 32> text{};
+    std::array<char, MaxKeptDigits + 32> text;
     char* out = text.data();
     for (int i = 0; i < count; ++i)
         *out++ = digits[i];
@@ -45,32 +56,43 @@ double decimalToDouble(const char* digits, int count, int64_t exponent)
 
 } // namespace
 
-double lenientNumber(std::string_view text)
+namespace
+{
+
+// The parts of a lenient number: value = digits x 10^(scale + exponent).
+struct ParsedNumber {
+    bool negative = false;
+    int digitCount = 0;    // significant digits, leading zeros left out
+    uint64_t mantissa = 0; // the first 19 of them
+    int64_t scale = 0;
+    int64_t exponent = 0;
+};
+
+// One pass over the text. The digits themselves are kept only when asked for,
+// which only the rare slow conversion needs.
+template <bool KeepDigits> ParsedNumber parseLenient(std::string_view text, char* digits)
 {
     enum class State { Start, Integer, Fraction, ExponentSign, ExponentDigits };
     State state = State::Start;
-    bool negative = false;
+    ParsedNumber n;
     bool exponentNegative = false;
-    std::array<char, MaxKeptDigits> digits{};
-    int digitCount = 0;
-    uint64_t mantissa = 0;
-    int64_t scale = 0; // value = digits x 10^(scale + exponent)
-    int64_t exponent = 0;
 
     auto takeDigit = [&](char c, bool inFraction) {
-        if (digitCount == 0 && c == '0') {
+        if (n.digitCount == 0 && c == '0') {
             if (inFraction)
-                --scale;
+                --n.scale;
             return;
         }
-        if (digitCount < MaxKeptDigits) {
-            if (digitCount < 19)
-                mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
-            digits[digitCount++] = c;
+        if (n.digitCount < MaxKeptDigits) {
+            if (n.digitCount < 19)
+                n.mantissa = n.mantissa * 10 + static_cast<uint64_t>(c - '0');
+            if constexpr (KeepDigits)
+                digits[n.digitCount] = c;
+            ++n.digitCount;
             if (inFraction)
-                --scale;
+                --n.scale;
         } else if (!inFraction) {
-            ++scale;
+            ++n.scale;
         }
     };
 
@@ -81,7 +103,7 @@ double lenientNumber(std::string_view text)
         switch (state) {
         case State::Start:
             if (c == '+' || c == '-') {
-                negative = c == '-';
+                n.negative = c == '-';
                 state = State::Integer;
             } else if (isDigit(c)) {
                 takeDigit(c, false);
@@ -116,8 +138,8 @@ double lenientNumber(std::string_view text)
                 exponentNegative = c == '-';
                 state = State::ExponentDigits;
             } else if (isDigit(c)) {
-                if (exponent < ExponentLimit)
-                    exponent = exponent * 10 + (c - '0');
+                if (n.exponent < ExponentLimit)
+                    n.exponent = n.exponent * 10 + (c - '0');
                 state = State::ExponentDigits;
             } else {
                 more = false;
@@ -127,30 +149,38 @@ double lenientNumber(std::string_view text)
         if (!more)
             break;
     }
+    if (exponentNegative)
+        n.exponent = -n.exponent;
+    return n;
+}
 
-    if (digitCount == 0)
+} // namespace
+
+double lenientNumber(std::string_view text)
+{
+    const ParsedNumber n = parseLenient<false>(text, nullptr);
+    if (n.digitCount == 0)
         return 0.0;
-    int64_t totalExponent = scale + (exponentNegative ? -exponent : exponent);
-    if (totalExponent > ExponentLimit)
-        totalExponent = ExponentLimit;
-    if (totalExponent < -ExponentLimit)
-        totalExponent = -ExponentLimit;
+    const int64_t totalExponent =
+        std::clamp<int64_t>(n.scale + n.exponent, -ExponentLimit, ExponentLimit);
 
     double magnitude;
     constexpr uint64_t ExactMantissaLimit = uint64_t{1} << 53;
-    if (digitCount <= 19 && mantissa <= ExactMantissaLimit && totalExponent >= -22 &&
+    if (n.digitCount <= 19 && n.mantissa <= ExactMantissaLimit && totalExponent >= -22 &&
         totalExponent <= 22) {
         // Both operands are exact doubles, so one multiplication or division
         // rounds correctly.
-        const double m = static_cast<double>(mantissa);
+        const double m = static_cast<double>(n.mantissa);
         magnitude = totalExponent >= 0 ? m * ExactPowersOfTen[totalExponent]
                                        : m / ExactPowersOfTen[-totalExponent];
     } else {
-        magnitude = decimalToDouble(digits.data(), digitCount, totalExponent);
+        std::array<char, MaxKeptDigits> digits;
+        parseLenient<true>(text, digits.data());
+        magnitude = decimalToDouble(digits.data(), n.digitCount, totalExponent);
     }
     if (magnitude == 0)
         return 0.0;
-    return negative ? -magnitude : magnitude;
+    return n.negative ? -magnitude : magnitude;
 }
 
 std::string shortestNumberText(double value)
@@ -175,7 +205,8 @@ std::string shortestSingleText(float value)
     return std::string(text.data(), end);
 }
 
-namespace {
+namespace
+{
 
 struct NumberPattern {
     std::string_view prefix;

@@ -29,7 +29,7 @@ struct SharedState {
     QString ViewerFile;
     QString ManualFile;
     double LastResult = 0;
-    QString PlotPrinter;
+    int16_t PlotPrinter = 0;
     QString TrialPrefix;
     QString SigProgram;
     QString SigCommand;

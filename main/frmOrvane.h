@@ -71,6 +71,8 @@ public:
     void filForces_DblClick();
     void filOutputs_Click();
     void cmdRefresh_Click();
+    // Re-reads one file list from the shown directory, keeping its chosen entry.
+    void refreshFileList(QListWidget* list);
 
     // --- exits ------------------------------------------------------------------------
     void cmdExit_Click();
@@ -141,7 +143,65 @@ public:
     // Members of the subsystems' menus: each subsystem declares its own in the block
     // below and defines them in its own source file.
     // --- tools/ ---
+    // Starts `toolPath` with `argumentText` in the data directory after checking that
+    // the tool is there; offers the tool's output when asked. True when it failed.
+    bool RunTool(const QString& toolPath, const QString& argumentText, bool offerOutput);
+    // Programs, Settings and Help (tools/ProgramsMenu.cpp).
+    void mnuForce_Click(int index);
+    void mnuHistory_Click(int index);
+    void mnuHcp_Click(int index);
+    void mnuProgHelp_Click();
+    std::array<QAction*, 5> mnuForce{};
+    QMenu* mnuHistories = nullptr; // the submenu of mnuForce 1
+    std::array<QAction*, 3> mnuHistory{};
+    std::array<QAction*, 2> mnuHcp{};
+    class frmVectorOp* vectorOp = nullptr; // created on first use
+    // File menu and tool buttons (tools/FileMenu.cpp).
+    void mnuFile_Click();
+    void mnuOpen_Click(int index);
+    void mnuDOS_Click(int index);
+    void mnuRun_Click();
+    void mnuPrint_Click();
+    void mnuPrintSetup_Click();
+    void cmdKinemora_Click();
+    void cmdTessel_Click();
+    void cmdEditor_Click();
+    void cmdPictor_Click();
+    std::array<QAction*, 3> mnuOpen{};
+    std::array<QAction*, 4> mnuDOS{};
+    QAction* mnuRun = nullptr;
+    QAction* mnuPrint = nullptr;
+    QAction* mnuPrintSetup = nullptr;
+    // Data, Convert and Animate menus (tools/DataMenu.cpp).
+    void mnuDatafiles_Click();
+    void mnuDatafile_Click(int index);
+    void mnuConverts_Click();
+    void mnuAriel_Click();
+    void mnuArielType_Click(int index);
+    void mnuConvert_Click(int index);
+    void mnuImages_Click();
+    void mnuPictor_Click(int index);
+    std::array<QAction*, 5> mnuDatafile{};
+    QMenu* mnuConverts = nullptr;
+    QMenu* mnuAriel = nullptr;
+    std::array<QAction*, 10> mnuArielType{};
+    std::array<QAction*, 7> mnuConvert{};
+    std::array<QAction*, 4> mnuPictor{};
+    // Model menu (tools/ModelMenu.cpp); the menu itself is mnuModel.
+    void mnuModels_Click();
+    void mnuModel_Click(int index);
+    std::array<QAction*, 5> mnuModelItem{};
     // --- docs/ ---
+    std::array<QAction*, 9> mnuManual{};   // the Manuals menu's items
+    std::array<QAction*, 3> mnuHelpItem{}; // the Help menu's help texts
+    void mnuManuals_Click();               // the Manuals menu opens
+    void mnuManual_Click(int index);
+    void cmdManuals_Click();
+    void cmdGuide_Click();
+    void mnuHelp_Click(); // the Help menu opens
+    void mnuHelpItem_Click(int index);
+    QPointer<class frmViewer> Viewer; // the text viewer while it is loaded
+    QPointer<class frmReader> Reader; // the PDF reader while it is open
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;

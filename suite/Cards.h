@@ -9,7 +9,8 @@
 #include <string>
 #include <string_view>
 
-namespace suite {
+namespace suite
+{
 
 inline constexpr std::string_view CardEnd = "\r\n";
 

@@ -13,7 +13,8 @@
 #include <string_view>
 #include <vector>
 
-namespace suite {
+namespace suite
+{
 
 enum class ToolKind {
     ForceAnalysis,  // reads the force file and writes a true analysis
@@ -24,9 +25,9 @@ enum class ToolKind {
 };
 
 struct ToolInfo {
-    std::string_view fileName;   // as placed in the program directory
-    std::string_view title;      // as the suite writes it, e.g. "Tabulo.exe"
-    std::string_view role;       // what the real tool does
+    std::string_view fileName; // as placed in the program directory
+    std::string_view title;    // as the suite writes it, e.g. "Tabulo.exe"
+    std::string_view role;     // what the real tool does
     ToolKind kind;
     std::string_view outputFile; // written in the working directory ("" for none)
     // Extensions looked for when an argument is a bare trial name (".dg .cfb").

@@ -19,7 +19,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using suite::Record;
 
@@ -31,7 +32,8 @@ constexpr std::string_view SampleNote =
 
 // A small generator of our own (splitmix64) so the files do not depend on the
 // standard library's distributions, which differ between implementations.
-class Noise {
+class Noise
+{
 public:
     explicit Noise(std::uint64_t seed) : state(seed) {}
 
@@ -103,13 +105,13 @@ Trial walkingTrial()
         const double s = (i - before) / double(loaded); // 0 at heel strike, 1 at toe-off
         Record r;
         if (s >= 0 && s <= 1) {
-            const double hump = 1.22 * std::sin(Pi * s) + 0.45 * std::sin(3 * Pi * s) +
-                                0.03 * std::sin(2 * Pi * s);
+            const double hump =
+                1.22 * std::sin(Pi * s) + 0.45 * std::sin(3 * Pi * s) + 0.03 * std::sin(2 * Pi * s);
             r.fz = bw * hump + 1.0 * noise.gauss();
             r.fy = bw * (-0.20 * std::sin(2 * Pi * s) - 0.03 * std::sin(4 * Pi * s)) +
                    0.8 * noise.gauss();
-            r.fx = bw * (0.05 * std::sin(Pi * s) - 0.02 * std::sin(2 * Pi * s)) +
-                   0.6 * noise.gauss();
+            r.fx =
+                bw * (0.05 * std::sin(Pi * s) - 0.02 * std::sin(2 * Pi * s)) + 0.6 * noise.gauss();
             r.ax = 2.0 + 1.2 * std::sin(Pi * s) - 1.5 * s + 0.03 * noise.gauss();
             r.ay = -12.0 + 25.0 * s + 2.0 * std::sin(2 * Pi * s) + 0.03 * noise.gauss();
             r.mz = -3.5 * std::sin(2 * Pi * s) * std::sin(Pi * s) + 0.02 * noise.gauss();
@@ -149,8 +151,7 @@ Trial jumpTrial()
     const double unweight = unweightEnd - quietEnd, push = takeOff - unweightEnd;
     const double a1 = 0.6 * Gravity;
     const double speedAfterUnweighting = -a1 * 2 * unweight / Pi;
-    const double p =
-        (takeOffSpeed - speedAfterUnweighting + Gravity * push / 5) * Pi / (2 * push);
+    const double p = (takeOffSpeed - speedAfterUnweighting + Gravity * push / 5) * Pi / (2 * push);
     // Landing: a rise over tauRise and one peak at tauPeak whose impulse stops the fall.
     const double tauRise = 0.010, tauPeak = 0.045;
     const double k = (takeOffSpeed / Gravity + tauRise) / (tauPeak * std::numbers::e);
@@ -188,8 +189,8 @@ Trial jumpTrial()
         r.fz += 1.5 * quiet * noise.gauss();
         r.fx += 1.5 * quiet * noise.gauss();
         r.fy += 1.5 * quiet * noise.gauss();
-        r.ax = 0.5 + 0.3 * std::sin(2 * Pi * 0.4 * t) + 0.02 * noise.gauss();
-        r.ay = forward + 0.2 * std::sin(2 * Pi * 0.25 * t) + 0.02 * noise.gauss();
+        r.ax = 0.5 + 0.3 * std::sin(2 * Pi * 0.4 * t) + 0.005 * noise.gauss();
+        r.ay = forward + 0.2 * std::sin(2 * Pi * 0.25 * t) + 0.005 * noise.gauss();
         r.mz = 0.3 * std::sin(2 * Pi * 0.5 * t) * quiet + 0.02 * noise.gauss();
         trial.records.push_back(r);
     }
@@ -311,28 +312,23 @@ std::vector<SampleFile> sampleFiles()
     const auto refined = smoothed(digitized);
     const auto filtered = smoothed(smoothed(refined));
 
-    files.push_back({"WALK01.DG", lines({SampleNote,
-                                         "WALK01.DG  digitized foot markers of trial WALK01, "
+    files.push_back(
+        {"WALK01.DG", lines({SampleNote, "WALK01.DG  digitized foot markers of trial WALK01, "
                                          "right foot stance, 50 Hz, cm"}) +
-                                      markerTable(digitized)});
+                          markerTable(digitized)});
     files.push_back({"WALK01.CN", lines({SampleNote, "WALK01.CN  refined foot markers of "
                                                      "trial WALK01 (from WALK01.DG), cm"}) +
                                       markerTable(refined)});
     files.push_back({"WALK01.KM", lines({SampleNote, "WALK01.KM  filtered foot markers of "
                                                      "trial WALK01 (from WALK01.CN), cm"}) +
                                       markerTable(filtered)});
-    files.push_back({"WALK01.CFB",
-                     lines({SampleNote,
-                            "WALK01.CFB  body model (control file) of trial WALK01",
-                            "TRIAL      WALK01",
-                            "DATA       WALK01.DG",
-                            "FORCES     WALK01.RF",
-                            "UNITS      cm",
-                            "RATE       50",
-                            "SEGMENTS   2",
-                            "SEGMENT    1  shank  ankle  knee",
-                            "SEGMENT    2  foot   heel   ankle  mtp5  toe",
-                            "PLATE      Kistler 40 x 60 cm, origin at the plate centre"})});
+    files.push_back(
+        {"WALK01.CFB",
+         lines({SampleNote, "WALK01.CFB  body model (control file) of trial WALK01",
+                "TRIAL      WALK01", "DATA       WALK01.DG", "FORCES     WALK01.RF",
+                "UNITS      cm", "RATE       50", "SEGMENTS   2",
+                "SEGMENT    1  shank  ankle  knee", "SEGMENT    2  foot   heel   ankle  mtp5  toe",
+                "PLATE      Kistler 40 x 60 cm, origin at the plate centre"})});
     const auto apas = footMarkers(9);
     files.push_back({"WALK01.2T", lines({SampleNote, "WALK01.2T  APAS two-dimensional file of "
                                                      "trial WALK01, camera 2, 25 Hz"}) +

@@ -1,3 +1,232 @@
+#include "main/Library.h"
+#include "main/SharedState.h"
 #include "main/frmOrvane.h"
+#include "platform/FileErrors.h"
+#include "tools/Commands.h"
+#include "tools/Launch.h"
+#include "tools/MenuItems.h"
 
-void frmOrvane::buildDataMenus() {}
+#include <QLabel>
+#include <QListWidget>
+
+namespace
+{
+// Whether the trial's file with `extension` can be opened in the data directory; the
+// error number goes to OpenError. Without a trial there is no trial file.
+bool trialFileOpens(SharedState& s, Platform& p, const QString& extension)
+{
+    if (s.TrialName.isEmpty()) {
+        s.OpenError = FileError::FileNotFound;
+        return false;
+    }
+    s.OpenError = CheckOpen(s, p, s.DataDir, s.TrialName + extension, 0);
+    return s.OpenError == 0;
+}
+
+// Whether any of the trial's APAS files can be opened.
+bool anyArielFile(SharedState& s, Platform& p)
+{
+    bool any = false;
+    for (int n = 0; n <= 9; ++n)
+        any = trialFileOpens(s, p, arielExtension(n)) || any;
+    return any;
+}
+
+constexpr int PeakPerformance = 3;
+constexpr int TextFile = 5;
+} // namespace
+
+void frmOrvane::buildDataMenus()
+{
+    const char* datafiles[] = {"&Select digitized data", "&Scale/Refine data (Scalera)",
+                               "&Graph/Animate data", "&View/Edit data with Notepad",
+                               "Re&number data"};
+    for (int i = 0; i < 5; ++i) {
+        mnuDatafile[i] = addMenuItem(mnuData, datafiles[i], itemName("mnuDatafile", i));
+        connect(mnuDatafile[i], &QAction::triggered, this, [this, i] { mnuDatafile_Click(i); });
+    }
+    mnuData->addSeparator();
+    mnuConverts = mnuData->addMenu("&Convert data ...");
+    mnuConverts->setObjectName("mnuConverts");
+    mnuAriel = mnuConverts->addMenu("&Ariel Dynamics ...");
+    mnuAriel->setObjectName("mnuAriel");
+    for (int i = 0; i < 10; ++i) {
+        const QString caption = i == 0 ? QStringLiteral("3&D") : "&" + QString::number(i) + "T";
+        mnuArielType[i] = addMenuItem(mnuAriel, caption, itemName("mnuArielType", i));
+        mnuArielType[i]->setVisible(i == 1);
+        connect(mnuArielType[i], &QAction::triggered, this, [this, i] { mnuArielType_Click(i); });
+    }
+    const char* converts[] = {"&Elite",
+                              "&Motion Analysis",
+                              "&Northern Digital",
+                              "&Peak Performance",
+                              "&Qualisys",
+                              "ASCII &text file",
+                              "&Vicon"};
+    for (int i = 0; i < 7; ++i) {
+        mnuConvert[i] = addMenuItem(mnuConverts, converts[i], itemName("mnuConvert", i));
+        mnuConvert[i]->setEnabled(i == TextFile);
+        connect(mnuConvert[i], &QAction::triggered, this, [this, i] { mnuConvert_Click(i); });
+    }
+    connect(mnuData, &QMenu::aboutToShow, this, &frmOrvane::mnuDatafiles_Click);
+    connect(mnuConverts, &QMenu::aboutToShow, this, &frmOrvane::mnuConverts_Click);
+    whenMenuOpens(
+        mnuAriel, this, [this] { return !anyArielFile(m_state, m_platform); },
+        [this] { mnuAriel_Click(); });
+
+    const char* pictures[] = {"&Digitized data (.DG)", "&Refined data (.CN)",
+                              "&Filtered data (.KM)", "&Simulated data (.SN)"};
+    for (int i = 0; i < 4; ++i) {
+        mnuPictor[i] = addMenuItem(mnuAnimate, pictures[i], itemName("mnuPictor", i));
+        connect(mnuPictor[i], &QAction::triggered, this, [this, i] { mnuPictor_Click(i); });
+    }
+    whenMenuOpens(
+        mnuAnimate, this, [this] { return m_state.TrialName.isEmpty(); },
+        [this] { mnuImages_Click(); });
+
+    toolCommands.append({"scalera.exe", mnuDatafile[1]});
+}
+
+void frmOrvane::mnuDatafiles_Click()
+{
+    const bool haveData = trialFileOpens(m_state, m_platform, ".dg");
+    for (int i = 1; i <= 4; ++i)
+        mnuDatafile[i]->setEnabled(haveData);
+    mnuDatafile[0]->setEnabled(true);
+    // The .cda file is converted by the item it enables.
+    mnuConvert[PeakPerformance]->setEnabled(trialFileOpens(m_state, m_platform, ".cda"));
+}
+
+void frmOrvane::mnuDatafile_Click(int index)
+{
+    SharedState& s = m_state;
+    switch (index) {
+    case 0:
+        refreshList(*this, filDatafiles);
+        filDatafiles->setVisible(true);
+        lblDatafiles->setVisible(true);
+        if (filDatafiles->count() == 1) {
+            s.TrialName = filDatafiles->item(0)->text().section(u'.', 0, 0);
+            lblTrial->setText(s.TrialName.toUpper());
+        } else if (filDatafiles->count() == 0) {
+            m_platform.dialogs.message("No datafiles in this directory." + s.LF +
+                                           "Open another directory.",
+                                       {}, MessageIcon::Information, MessageButtons::OK);
+            mnuOpen_Click(0);
+        }
+        break;
+    case 1:
+        ToolName = "Scalera";
+        ToolPath = toolPathFor(*this, ToolName + ".exe");
+        CommandLine = argumentName(s.TrialName + ".dg");
+        s.LastResult = RunTool(ToolPath, CommandLine, true) ? -1 : 0;
+        break;
+    case 2:
+        ToolName = "Pictor";
+        ToolPath = toolPathFor(*this, ToolName + ".exe");
+        s.TargetName = s.TrialName + ".dg";
+        s.OpenError = RunTool(ToolPath, argumentName(s.TargetName), false) ? -1 : 0;
+        break;
+    case 3:
+        ToolName = "Notepad";
+        ToolPath = NotepadTool;
+        s.TargetName = s.TrialName + ".dg";
+        startProgram(*this, ToolPath, fileArguments(s.TargetName));
+        break;
+    case 4:
+        s.OpenError = CheckOpen(s, m_platform, s.DataDir, s.TrialName + ".dg", 1);
+        if (s.OpenError != 0)
+            return;
+        ToolName = "Ordinex";
+        ToolPath = toolPathFor(*this, ToolName + ".exe");
+        s.TargetName = s.TrialName + ".dg";
+        showCommand(*this, ToolPath + fileArguments(s.TargetName));
+        startProgram(*this, ToolPath, fileArguments(s.TargetName));
+        break;
+    default:
+        break;
+    }
+}
+
+void frmOrvane::mnuConverts_Click()
+{
+    for (int n = 0; n <= 9; ++n) {
+        const bool opens = trialFileOpens(m_state, m_platform, arielExtension(n));
+        mnuArielType[n]->setEnabled(opens);
+        // "&1T" always stays in view, so the submenu is never empty.
+        if (n != 1)
+            mnuArielType[n]->setVisible(opens);
+    }
+}
+
+void frmOrvane::mnuAriel_Click()
+{
+    if (TestTrial())
+        return;
+    bool any = false;
+    for (int n = 0; n <= 9; ++n) {
+        const bool opens = trialFileOpens(m_state, m_platform, arielExtension(n));
+        mnuArielType[n]->setEnabled(opens);
+        any = any || opens;
+    }
+    if (any)
+        return;
+    m_platform.dialogs.message("Select an APAS file (.1T/.3D) from Data menu first.", {},
+                               MessageIcon::Exclamation, MessageButtons::OK);
+    filDatafiles->setVisible(true);
+    lblDatafiles->setVisible(true);
+}
+
+void frmOrvane::mnuArielType_Click(int index)
+{
+    SharedState& s = m_state;
+    ToolName = "Pictor";
+    ToolPath = toolPathFor(*this, ToolName + ".exe");
+    CommandLine = arielArguments(GetShortName(m_platform, s.TrialName + arielExtension(index)));
+    showCommand(*this, ToolPath + CommandLine);
+    startProgram(*this, ToolPath, CommandLine);
+}
+
+void frmOrvane::mnuConvert_Click(int index)
+{
+    SharedState& s = m_state;
+    switch (index) {
+    case PeakPerformance:
+        ToolName = "Pictor";
+        ToolPath = toolPathFor(*this, ToolName + ".exe");
+        CurrentFile = cdaArguments(s.TrialName);
+        startProgram(*this, ToolPath, CurrentFile);
+        break;
+    case TextFile:
+        ToolName = "Morph2DG";
+        ToolPath = toolPathFor(*this, ToolName + ".exe");
+        CurrentFile = s.TrialName + "." + s.FileType;
+        startProgram(*this, ToolPath, fileArguments(CurrentFile));
+        break;
+    case 6:
+        break;
+    default:
+        m_platform.dialogs.message(NotImplementedText, NotImplementedTitle,
+                                   MessageIcon::Exclamation, MessageButtons::OK);
+        break;
+    }
+}
+
+void frmOrvane::mnuImages_Click()
+{
+    if (TestTrial())
+        return;
+    for (int i = 0; i < 4; ++i)
+        mnuPictor[i]->setEnabled(trialFileOpens(m_state, m_platform, animateExtension(i)));
+}
+
+void frmOrvane::mnuPictor_Click(int index)
+{
+    SharedState& s = m_state;
+    ToolName = "Pictor";
+    const QString program = toolPathFor(*this, ToolName + ".exe");
+    ToolPath = program + AnimateSwitches;
+    s.TargetName = s.TrialName + animateExtension(index);
+    showCommand(*this, (ToolPath + " " + argumentName(s.TargetName)).toLower());
+    startProgram(*this, program, animateArguments(s.TargetName));
+}

@@ -8,7 +8,8 @@
 #include <string_view>
 #include <vector>
 
-namespace rftest {
+namespace rftest
+{
 
 // A title, subject or header card: `left` from column 1, `value` right-aligned
 // in columns 61-70.
@@ -49,10 +50,8 @@ inline std::string joinCards(const std::vector<std::string>& cards,
 // Title, subject, one header card naming the seventh column, separator.
 inline std::vector<std::string> standardHeader()
 {
-    return {headerCard("WALK01 stance phase, right foot", "500"),
-            headerCard("Subject A", "712.5"),
-            headerCard("Fx Fy Fz Ax Ay Mz", "Ay"),
-            ""};
+    return {headerCard("WALK01 stance phase, right foot", "500"), headerCard("Subject A", "712.5"),
+            headerCard("Fx Fy Fz Ax Ay Mz", "Ay"), ""};
 }
 
 // `count` data cards with distinct values, record numbers 1..count.

@@ -1,0 +1,28 @@
+#pragma once
+
+// Starting programs from the main window: the result is kept in LastResult, and a
+// program that could not be started is named in the status bar (the user would
+// otherwise see nothing happen).
+
+#include "platform/Platform.h"
+
+#include <QString>
+
+class frmOrvane;
+
+// The status-bar line for a program that could not be started.
+QString couldNotStartText(const QString& program);
+
+// Starts `program` (taken whole) with `argumentText` in `workingDir`. LastResult
+// receives the task identifier, 0 when nothing started. True when started.
+bool startFromWindow(frmOrvane& window, const QString& program, const QString& argumentText,
+                     const QString& workingDir, WindowStyle style);
+
+// The shell's `operation` ("open", "explore") on `file` in `workingDir`, owned by the
+// main window. LastResult receives the result code (33 started, 2 not). True when started.
+bool openFromWindow(frmOrvane& window, const QString& operation, const QString& file,
+                    const QString& parameters, const QString& workingDir, WindowStyle style);
+
+// A file name as one argument of an argument text: quoted when it holds blanks, so
+// that a tool receives it whole.
+QString fileArgument(const QString& name);

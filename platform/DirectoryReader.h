@@ -1,0 +1,28 @@
+#pragma once
+
+// Reading a directory for the file panels, and the start of a file for its title.
+// Both answer with the error numbers of platform/FileErrors.h.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+struct DirectoryContents {
+    int error = 0;
+    // Regular files and directories (symbolic links followed), names unsorted.
+    // Hidden names (a leading dot) and names the file system cannot give back
+    // as text are left out; so are devices, pipes and sockets.
+    QStringList files;
+    QStringList directories;
+};
+
+DirectoryContents readDirectory(const QString& dir);
+
+struct FileStart {
+    int error = 0;
+    QByteArray bytes;
+};
+
+// At most `maxBytes` from the start of a regular file. Never blocks on a pipe or
+// device: those answer "Path/File access error".
+FileStart readFileStart(const QString& path, int maxBytes);

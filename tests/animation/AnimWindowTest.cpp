@@ -1,0 +1,791 @@
+#include "SampleTrial.h"
+#include "animation/AnimateForces.h"
+#include "animation/PictureBox.h"
+#include "animation/frmAnimForces.h"
+#include "fakes/FakePlatform.h"
+#include "main/SharedState.h"
+#include "platform/Twips.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using Primitive = PictureBox::Primitive;
+
+namespace {
+
+const QColor Red(255, 0, 0);
+const QColor Black(0, 0, 0);
+const QColor Grey8(128, 128, 128);
+const QColor Grey7(192, 192, 192);
+const QColor Cyan(0, 255, 255);
+
+struct AnimWindow : testing::Test {
+    AnimWindow()
+    {
+        fillStance(state.forces, 10, 0);
+        state.ForceFile = "WALK01.RF";
+        // Every playback in these tests ends by script; one that would run away is
+        // closed and reported instead of hanging the suite.
+        fake.events.onYield = [this](int n) {
+            if (script)
+                script(n);
+            if (n > 200000 && w && !w->isUnloaded()) {
+                ADD_FAILURE() << "playback never ended";
+                w->close();
+            }
+        };
+    }
+
+    void open() { w = std::make_unique<frmAnimForces>(state, fake.platform()); }
+
+    // Every playback stops at its first yield (its pass still runs to the end).
+    void stopAtOnce()
+    {
+        script = [this](int) {
+            if (w->Animating)
+                w->cmdStop_Click();
+        };
+    }
+
+    // The vectors drawn in one colour, in order.
+    std::vector<Primitive> lines(const QColor& colour) const
+    {
+        std::vector<Primitive> out;
+        for (const Primitive& p : w->picVectors->primitives())
+            if (p.kind == Primitive::Line && p.colour == colour)
+                out.push_back(p);
+        return out;
+    }
+
+    // Where record i stands in the current drawing state.
+    anim::VectorLine vectorOf(int i) const
+    {
+        anim::Projection p;
+        p.ViewIndex = w->ViewIndex;
+        p.CentreScale = w->Magnification;
+        p.VectorScale = anim::vectorScale(w->VectorSize, w->Magnification, w->ForceScale);
+        p.HorizForceSign = w->HorizForceSign;
+        p.HorizCentreSign = w->HorizCentreSign;
+        p.VertForceSign = w->VertForceSign;
+        p.VertCentreSign = w->VertCentreSign;
+        p.Pitch = anim::angleRadians(w->PitchDeg);
+        p.Roll = anim::angleRadians(w->RollDeg);
+        p.Yaw = anim::angleRadians(w->YawDeg);
+        return anim::baseAndTip(state.forces, i, p);
+    }
+
+    std::vector<int> framesOf(const std::vector<Primitive>& drawn) const
+    {
+        std::vector<int> frames;
+        for (const Primitive& p : drawn)
+            for (int i = 1; i <= state.forces.RecordCount; ++i)
+                if (p.from == vectorOf(i).base && p.to == vectorOf(i).tip)
+                    frames.push_back(i);
+        return frames;
+    }
+
+    void choose(std::array<QRadioButton*, 5>& buttons, int index,
+                void (frmAnimForces::*handler)(int))
+    {
+        buttons[std::size_t(index)]->setChecked(true);
+        (w.get()->*handler)(index);
+    }
+
+    SharedState state;
+    FakePlatform fake;
+    std::unique_ptr<frmAnimForces> w;
+    std::function<void(int)> script;
+};
+
+} // namespace
+
+TEST_F(AnimWindow, LoadTakesItsDefaultsAndTheStoredSettings)
+{
+    fake.settings.values["Orvane/Startup/pitch"] = "12.5";
+    fake.settings.values["Orvane/Startup/yaw"] = "-3";
+    fake.settings.values["Orvane/Startup/delay"] = "7";
+    open();
+    EXPECT_EQ(w->windowTitle(), "Display Force Vectors");
+    EXPECT_EQ(w->PitchDeg, 12.5);
+    EXPECT_EQ(w->RollDeg, 0);
+    EXPECT_EQ(w->YawDeg, -3.0f);
+    EXPECT_EQ(w->txtRx->text(), " 12.5");
+    EXPECT_EQ(w->txtRy->text(), " 0.0");
+    EXPECT_EQ(w->txtRz->text(), " -3.0");
+    EXPECT_EQ(w->Delay, 7);
+    EXPECT_EQ(w->comDelay->currentText(), "7");
+    EXPECT_EQ(w->comIncrement->currentText(), "1");
+    EXPECT_EQ(w->comDelay->count(), 12);
+    EXPECT_EQ(w->comDelay->itemText(11), "100");
+    EXPECT_EQ(w->comIncrement->itemText(11), "12");
+    EXPECT_EQ(w->ViewIndex, 1);
+    EXPECT_EQ(w->ModeIndex, 2);
+    EXPECT_EQ(w->PlateIndex, 0);
+    EXPECT_EQ(w->HorizForceSign, -1);
+    EXPECT_DOUBLE_EQ(w->ForceScale, 0.01);
+    EXPECT_TRUE(w->ShowPath);
+    EXPECT_TRUE(w->Animating);
+    EXPECT_FALSE(w->StopRequested);
+    EXPECT_EQ(w->txtFrame->text(), "0");
+    EXPECT_EQ(w->txtRecord->text(), "11");
+    EXPECT_FALSE(w->cmdStop->isHidden());
+    EXPECT_TRUE(w->cmdAnimate->isHidden());
+    EXPECT_TRUE(w->fraReverse2->isHidden());
+    // Disabled at design; footprint, real-time and "other" stay so.
+    for (int i = 0; i <= 4; ++i)
+        EXPECT_FALSE(w->chkOptions[std::size_t(i)]->isEnabled()) << i;
+    EXPECT_TRUE(w->chkOptions[5]->isEnabled());
+    EXPECT_FALSE(w->optView[3]->isEnabled());
+    EXPECT_FALSE(w->optPlate[4]->isEnabled());
+    EXPECT_FALSE(w->chkReverseAz->isEnabled());
+    EXPECT_TRUE(w->optMode[2]->isChecked());
+    EXPECT_TRUE(w->optView[1]->isChecked());
+    EXPECT_TRUE(w->optReverse[1]->isChecked());
+    EXPECT_TRUE(w->optReverse[4]->isChecked());
+    EXPECT_TRUE(w->optPlate[0]->isChecked());
+    EXPECT_TRUE(w->chkOptions[1]->isChecked());
+}
+
+TEST_F(AnimWindow, EveryControlCanBeReadByAssistiveTechnology)
+{
+    open();
+    for (QWidget* child : w->findChildren<QWidget*>()) {
+        if (child->window() != w.get() || !child->focusPolicy() ||
+            qobject_cast<QComboBox*>(child->parentWidget()))
+            continue;
+        QString text = child->accessibleName();
+        if (auto* b = qobject_cast<QAbstractButton*>(child))
+            text += b->text();
+        EXPECT_FALSE(text.trimmed().isEmpty()) << child->metaObject()->className();
+    }
+}
+
+TEST_F(AnimWindow, ActivationShowsTheTrialAndStartsPlayback)
+{
+    state.forces.BodyWeight = 0;
+    open();
+    stopAtOnce();
+    w->Form_Activate();
+    EXPECT_EQ(w->txtForces->text(), "10");
+    EXPECT_EQ(w->txtRate->text(), " 200.00");
+    EXPECT_EQ(w->txtTrial->text(), "WALK01.RF");
+    EXPECT_EQ(w->txtWeight->text(), " 0.00");
+    EXPECT_FALSE(w->chkOptions[4]->isEnabled()) << "no body weight to normalise to";
+    EXPECT_EQ(w->lblTitle->text(), QString::fromStdString(state.forces.TrialTitle));
+    EXPECT_EQ(w->txtMagnify->text(), " 1.00");
+    EXPECT_EQ(framesOf(lines(Red)).back(), 10) << "the pass ran to its end";
+    EXPECT_EQ(w->txtFrame->text(), "10");
+    EXPECT_EQ(w->txtRecord->text(), "20");
+    EXPECT_EQ(w->txtFrameTime->text(), "    0.0450");
+    EXPECT_EQ(w->txtRecordTime->text(), "    0.0950");
+
+    // Coming back to a stopped window leaves its picture as it is.
+    const auto drawn = w->picVectors->primitives().size();
+    state.forces.BodyWeight = 650;
+    w->Form_Activate();
+    EXPECT_EQ(w->picVectors->primitives().size(), drawn);
+    EXPECT_TRUE(w->chkOptions[4]->isEnabled());
+    EXPECT_FALSE(w->cmdAnimate->isHidden());
+}
+
+TEST_F(AnimWindow, StaticPassDrawsEveryModeItsOwnWay)
+{
+    open();
+    // Mode 0 (static view): every record red, nothing else.
+    w->cmdView_Click();
+    EXPECT_EQ(framesOf(lines(Red)), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_TRUE(lines(Black).empty());
+    EXPECT_TRUE(lines(Grey8).empty());
+    EXPECT_EQ(w->ModeIndex, 0);
+    EXPECT_TRUE(w->StopRequested);
+    EXPECT_FALSE(w->Animating);
+    EXPECT_FALSE(w->KeyPreview);
+    EXPECT_TRUE(w->txtAnimate->isHidden());
+
+    // Single vector: each earlier vector erased in black before the next is drawn.
+    stopAtOnce();
+    choose(w->optView, 1, &frmAnimForces::optView_Click);
+    w->optMode[1]->setChecked(true);
+    w->optMode_Click(1);
+    const std::vector<Primitive> single = w->picVectors->primitives();
+    ASSERT_EQ(single.size(), 1u + 2 * 9);
+    EXPECT_EQ(single[0].colour, Red);
+    for (int i = 2; i <= 10; ++i) {
+        const auto k = std::size_t(2 * i - 3);
+        EXPECT_EQ(single[k].colour, Black) << i;
+        EXPECT_EQ(single[k].from, vectorOf(i - 1).base) << i;
+        EXPECT_EQ(single[k + 1].colour, Red) << i;
+    }
+    EXPECT_EQ(w->picVectors->colourAt(vectorOf(5).tip), Black);
+
+    // History: the vector turns light grey when its record is done, then dark grey.
+    w->optMode[2]->setChecked(true);
+    w->optMode_Click(2);
+    const std::vector<Primitive> history = w->picVectors->primitives();
+    ASSERT_EQ(history.size(), 2u + 3 * 9);
+    EXPECT_EQ(history[0].colour, Red);
+    EXPECT_EQ(history[1].colour, Grey7);
+    EXPECT_EQ(history[2].colour, Grey8);
+    EXPECT_EQ(history[2].from, history[1].from);
+    EXPECT_EQ(history[3].colour, Red);
+    EXPECT_EQ(history[4].colour, Grey7);
+}
+
+TEST_F(AnimWindow, CycleModeKeepsEarlierPassesAndIsKeptAfterAStaticView)
+{
+    open();
+    int passes = 0;
+    int last = 0;
+    script = [&](int) {
+        if (w->CurrentRecord < last)
+            ++passes;
+        last = w->CurrentRecord;
+        if (passes == 1)
+            w->cmdStop_Click();
+    };
+    w->optMode[3]->setChecked(true);
+    w->optMode_Click(3);
+    EXPECT_EQ(lines(Red).size(), 20u) << "two passes, one over the other";
+    w->cmdView_Click();
+    passes = 0;
+    last = 0;
+    w->cmdAnimate_Click();
+    EXPECT_EQ(w->ModeIndex, 3) << "the selected mode, not the static view's";
+}
+
+TEST_F(AnimWindow, StopLetsThePassFinishWithItsDelays)
+{
+    open();
+    w->Delay = 3;
+    int afterStop = 0;
+    script = [&](int n) {
+        if (n == 5)
+            w->cmdStop_Click();
+        else if (n > 5)
+            ++afterStop;
+    };
+    w->cmdAnimate_Click();
+    EXPECT_EQ(framesOf(lines(Red)), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    // Each record yields once, waits three delay units, yields again.
+    EXPECT_EQ(fake.events.yields, 10 * 5);
+    EXPECT_EQ(afterStop, 45);
+    EXPECT_FALSE(w->cmdAnimate->isHidden());
+    EXPECT_TRUE(w->cmdStop->isHidden());
+    EXPECT_TRUE(w->KeyPreview) << "a stop keeps the keys";
+}
+
+TEST_F(AnimWindow, StaticViewInsideAPassDrawsAllThenThePassEndsInRed)
+{
+    open();
+    w->Delay = 0;
+    bool pressed = false;
+    script = [&](int) {
+        if (!pressed && w->CurrentRecord == 4) {
+            pressed = true;
+            w->cmdView_Click();
+            EXPECT_EQ(framesOf(lines(Red)).size(), 10u) << "all at once";
+        }
+    };
+    w->cmdAnimate_Click();
+    const std::vector<int> frames = framesOf(lines(Red));
+    EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 5, 6, 7, 8, 9, 10}));
+    EXPECT_TRUE(lines(Grey8).empty());
+    EXPECT_TRUE(w->StopRequested);
+    EXPECT_FALSE(w->isPlaying());
+}
+
+TEST_F(AnimWindow, IncrementStepsThroughTheRecords)
+{
+    open();
+    w->comIncrement->setCurrentIndex(2);
+    w->StopRequested = true;
+    w->Animating = false;
+    w->comIncrement_Click();
+    EXPECT_EQ(w->Increment, 3);
+    EXPECT_EQ(framesOf(lines(Red)), (std::vector<int>{1, 4, 7, 10}));
+}
+
+TEST_F(AnimWindow, StepModeAnswers)
+{
+    open();
+    w->cmdStop_Click();
+    // Yes, then No: two boxes, then the rest plays without stops.
+    fake.dialogs.messageAnswers = {AnswerYes, AnswerNo};
+    stopAtOnce();
+    w->cmdStep_Click();
+    ASSERT_EQ(fake.dialogs.shown.size(), 2u);
+    EXPECT_EQ(fake.dialogs.shown[0].title, "Step mode");
+    EXPECT_EQ(fake.dialogs.shown[0].icon, MessageIcon::Question);
+    EXPECT_EQ(fake.dialogs.shown[0].buttons, MessageButtons::YesNoCancel);
+    EXPECT_TRUE(fake.dialogs.shown[1].text.startsWith("Frame is 2  Record is 12"));
+    EXPECT_EQ(state.LastResult, AnswerNo);
+    EXPECT_FALSE(w->StepMode);
+    EXPECT_EQ(framesOf(lines(Red)).size(), 10u);
+
+    // Cancel: a static view of every record.
+    fake.dialogs.shown.clear();
+    fake.dialogs.messageAnswers = {AnswerYes, AnswerCancel};
+    script = nullptr;
+    w->cmdStep_Click();
+    EXPECT_EQ(fake.dialogs.shown.size(), 2u);
+    EXPECT_EQ(state.LastResult, AnswerCancel);
+    EXPECT_FALSE(w->StepMode);
+    EXPECT_FALSE(w->Animating);
+    EXPECT_EQ(framesOf(lines(Red)), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+}
+
+TEST_F(AnimWindow, PauseBetweenPassesShowsTheLastRecord)
+{
+    open();
+    bool paused = false;
+    script = [&](int) {
+        if (!paused && w->CurrentRecord == 11) {
+            paused = true;
+            QTest::keyClick(w->cmdStop, Qt::Key_Space);
+            w->cmdStop_Click();
+        }
+    };
+    fake.dialogs.messageAnswers = {AnswerOK};
+    w->cmdAnimate_Click();
+    ASSERT_EQ(fake.dialogs.shown.size(), 1u);
+    const ShownBox& box = fake.dialogs.shown[0];
+    EXPECT_EQ(box.title, "Pause mode");
+    EXPECT_EQ(box.buttons, MessageButtons::OKCancel);
+    const QStringList text = box.text.split('\n');
+    ASSERT_EQ(text.size(), 5);
+    EXPECT_EQ(text[0], "Frame is 10  Record is 20  Time is     0.0500 s");
+    EXPECT_EQ(text[4], "Press OK to continue or cancel to exit.");
+    EXPECT_EQ(state.LastResult, AnswerOK);
+}
+
+TEST_F(AnimWindow, PauseCancelLeavesAStaticView)
+{
+    open();
+    fake.dialogs.messageAnswers = {AnswerCancel};
+    script = [&](int n) {
+        if (n == 3)
+            w->Form_KeyDown(32);
+    };
+    w->cmdAnimate_Click();
+    EXPECT_FALSE(w->Animating);
+    EXPECT_TRUE(w->StopRequested);
+    EXPECT_FALSE(w->isPlaying());
+    EXPECT_EQ(state.LastResult, AnswerCancel);
+}
+
+TEST_F(AnimWindow, ResizeEndsThePassAndTheNextStartsASecondLater)
+{
+    open();
+    w->Delay = 0;
+    std::vector<std::pair<int, double>> seen; // record, clock
+    bool resized = false;
+    script = [&](int) {
+        if (seen.empty() || seen.back().first != w->CurrentRecord)
+            seen.emplace_back(w->CurrentRecord, fake.clock.now);
+        if (!resized && w->CurrentRecord == 4) {
+            resized = true;
+            w->Form_Resize();
+        }
+        if (resized && w->CurrentRecord == 2)
+            w->cmdStop_Click();
+    };
+    w->cmdAnimate_Click();
+    // Record 4 was being drawn; 5 never is in that pass.
+    std::vector<int> records;
+    for (const auto& s : seen)
+        records.push_back(s.first);
+    EXPECT_THAT(records, testing::ElementsAre(1, 2, 3, 4, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10));
+    EXPECT_GE(seen[4].second - seen[3].second, 1.0);
+    EXPECT_LT(seen[4].second - seen[3].second, 1.1);
+}
+
+TEST_F(AnimWindow, KeysAfterStopAndAfterAStaticView)
+{
+    open();
+    stopAtOnce();
+    w->cmdAnimate_Click();
+    w->Magnification = 3;
+    w->Delay = 50;
+    w->Increment = 4;
+    QTest::keyClick(w->cmdAnimate, Qt::Key_F2);
+    QTest::keyClick(w->cmdAnimate, Qt::Key_F3);
+    QTest::keyClick(w->txtRx, Qt::Key_F4);
+    QTest::keyClick(w.get(), Qt::Key_Space);
+    QTest::keyClick(w.get(), Qt::Key_F1);
+    EXPECT_EQ(w->Magnification, 1.0f);
+    EXPECT_EQ(w->txtMagnify->text(), " 1.00");
+    EXPECT_EQ(w->Delay, 1);
+    EXPECT_EQ(w->comDelay->currentText(), "1");
+    EXPECT_EQ(w->Increment, 1);
+    ASSERT_EQ(fake.dialogs.messageTexts(), QStringList{"No help available."})
+        << "Space does nothing once stopped";
+
+    w->cmdView_Click();
+    w->Magnification = 3;
+    QTest::keyClick(w->cmdAnimate, Qt::Key_F2);
+    QTest::keyClick(w.get(), Qt::Key_F1);
+    EXPECT_EQ(w->Magnification, 3.0f);
+    EXPECT_EQ(fake.dialogs.shown.size(), 1u);
+}
+
+TEST_F(AnimWindow, NewCustomAsksForTheThreeAngles)
+{
+    open();
+    w->cmdView_Click();
+    fake.dialogs.inputAnswers = {"10", "0", "0"};
+    choose(w->optView, 4, &frmAnimForces::optView_Click);
+    ASSERT_EQ(fake.dialogs.shown.size(), 3u);
+    EXPECT_EQ(fake.dialogs.shown[0].text, "Enter X (pitch) rotation in degrees");
+    EXPECT_EQ(fake.dialogs.shown[0].title, "X rotation angle");
+    EXPECT_EQ(fake.dialogs.shown[0].defaultText, " 0.0");
+    EXPECT_EQ(fake.dialogs.shown[2].title, "Z rotation angle");
+    EXPECT_TRUE(w->optView[3]->isEnabled());
+    EXPECT_TRUE(w->optView[3]->isChecked());
+    EXPECT_EQ(w->ViewIndex, 3);
+    EXPECT_EQ(w->txtRx->text(), " 10.0");
+    EXPECT_EQ(w->txtRy->text(), " 0.0");
+    EXPECT_EQ(w->lblAbscissa->text(), " ");
+    EXPECT_EQ(framesOf(lines(Red)).size(), 10u) << "redrawn in the custom view";
+
+    // All three 0: the custom view is disabled but still drawn, unrotated.
+    fake.dialogs.inputAnswers = {"0", "0", "0"};
+    choose(w->optView, 4, &frmAnimForces::optView_Click);
+    EXPECT_FALSE(w->optView[3]->isEnabled());
+    EXPECT_EQ(w->ViewIndex, 3);
+    EXPECT_EQ(framesOf(lines(Red)).size(), 10u);
+
+    // Cancel at the second prompt changes nothing and draws nothing.
+    fake.dialogs.inputAnswers = {"45", ""};
+    const auto drawn = w->picVectors->primitives();
+    w->PitchDeg = 5;
+    choose(w->optView, 4, &frmAnimForces::optView_Click);
+    EXPECT_EQ(w->PitchDeg, 5);
+    EXPECT_EQ(w->ViewIndex, 4);
+    EXPECT_EQ(w->lblOrdinate->text(), " ");
+    EXPECT_EQ(w->picVectors->primitives(), drawn);
+}
+
+TEST_F(AnimWindow, ViewsSetTheirLabelsAndFrames)
+{
+    open();
+    w->cmdView_Click();
+    struct Case {
+        int view;
+        const char *above, *right, *reverse;
+        bool plateShown, pathEnabled;
+    };
+    for (const Case& c : {Case{0, "+X", "+ Y", "Reverse Y", false, true},
+                          Case{1, "+Z", "+ Y", "Reverse Y", true, false},
+                          Case{2, "+Z", "+ X", "Reverse X", true, false}}) {
+        choose(w->optView, c.view, &frmAnimForces::optView_Click);
+        EXPECT_EQ(w->lblAbscissa->text(), c.above) << c.view;
+        EXPECT_EQ(w->lblOrdinate->text(), c.right) << c.view;
+        EXPECT_EQ(w->fraReverse->title(), c.reverse) << c.view;
+        EXPECT_EQ(!w->fraPlate->isHidden(), c.plateShown) << c.view;
+        EXPECT_EQ(!w->fraReverse2->isHidden(), !c.plateShown) << c.view;
+        EXPECT_EQ(w->chkOptions[1]->isEnabled(), c.pathEnabled) << c.view;
+        EXPECT_EQ(w->chkOptions[2]->isEnabled(), c.pathEnabled) << c.view;
+    }
+}
+
+TEST_F(AnimWindow, ReversalsSetTheirSigns)
+{
+    open();
+    w->cmdView_Click();
+    struct Case {
+        int index, hf, hc, vf, vc;
+    };
+    for (const Case& c : {Case{0, 1, 1, 1, 1}, Case{3, -1, -1, 1, 1}, Case{7, -1, -1, -1, -1},
+                          Case{5, -1, -1, -1, 1}, Case{2, 1, -1, -1, 1}, Case{6, 1, -1, 1, -1}}) {
+        w->optReverse_Click(c.index);
+        EXPECT_EQ(w->HorizForceSign, c.hf) << c.index;
+        EXPECT_EQ(w->HorizCentreSign, c.hc) << c.index;
+        EXPECT_EQ(w->VertForceSign, c.vf) << c.index;
+        EXPECT_EQ(w->VertCentreSign, c.vc) << c.index;
+    }
+    // In the back view the frame captioned "Reverse X" turns the drawn Fx.
+    choose(w->optView, 2, &frmAnimForces::optView_Click);
+    w->optReverse_Click(1);
+    const Primitive v = lines(Red).at(4);
+    EXPECT_NEAR(v.to.x() - v.from.x(), -0.01 * state.forces.Fx[5], 1e-12);
+    w->chkOptions[5]->click();
+    EXPECT_TRUE(w->chkReverseAz->isEnabled());
+    w->chkReverseAz->click();
+    EXPECT_EQ(w->AzSign, -1);
+}
+
+TEST_F(AnimWindow, NoVectorsAlwaysShowsThePath)
+{
+    open();
+    w->cmdView_Click();
+    choose(w->optView, 0, &frmAnimForces::optView_Click);
+    w->chkOptions[1]->click(); // path off
+    EXPECT_FALSE(w->ShowPath);
+    w->chkOptions[2]->click(); // no vectors
+    EXPECT_TRUE(w->chkOptions[1]->isChecked());
+    EXPECT_TRUE(w->ShowPath);
+    w->chkOptions[1]->click(); // undone by the same click
+    EXPECT_TRUE(w->chkOptions[1]->isChecked());
+    EXPECT_TRUE(w->SettingsChanged);
+
+    w->cmdView_Click();
+    EXPECT_TRUE(lines(Red).empty());
+    // Records 2 to 9 each add a segment; the first and the last do not.
+    EXPECT_EQ(lines(Cyan).size(), 8u);
+    EXPECT_EQ(lines(Cyan).front().width, 2);
+}
+
+TEST_F(AnimWindow, NormalisingToBodyWeight)
+{
+    open();
+    stopAtOnce();
+    w->Form_Activate(); // reads the weight
+    state.forces.Fx[1] = state.forces.Fy[1] = 0;
+    state.forces.Fz[1] = 700;
+    w->chkOptions[4]->click();
+    EXPECT_NEAR(w->ForceScale, 0.0142857, 1e-7);
+    w->cmdView_Click();
+    const Primitive first = lines(Red).at(0);
+    EXPECT_NEAR(first.to.y() - first.from.y(), 10, 1e-5);
+
+    // A trial without a body weight keeps the scale rather than dividing by zero.
+    state.forces.BodyWeight = 0;
+    w->chkOptions[5]->click();
+    EXPECT_NEAR(w->ForceScale, 0.0142857, 1e-7);
+    w->chkOptions[4]->click();
+    EXPECT_DOUBLE_EQ(w->ForceScale, 0.01);
+}
+
+TEST_F(AnimWindow, ValueBoxesTakeOnlyPositiveAnswers)
+{
+    open();
+    w->cmdView_Click();
+    struct Case {
+        const char* answer;
+        float expected;
+    };
+    for (const Case& c : {Case{"0", 1.0f}, Case{"-2", 1.0f}, Case{"twice", 1.0f},
+                          Case{"", 1.0f}, Case{"1e999", 1.0f}, Case{"2,5", 2.0f}}) {
+        fake.dialogs.inputAnswers = {c.answer};
+        w->txtMagnify_Click();
+        EXPECT_EQ(w->Magnification, c.expected) << c.answer;
+    }
+    EXPECT_EQ(fake.dialogs.shown.back().title, "Magnification factor");
+    EXPECT_EQ(w->txtMagnify->text(), " 2.00");
+    // Typing does not stick.
+    w->txtMagnify->setText("9");
+    EXPECT_EQ(w->txtMagnify->text(), " 2.00");
+
+    fake.dialogs.inputAnswers = {"1.5"};
+    w->txtScaleF_Click();
+    EXPECT_EQ(w->VectorSize, 1.5f);
+    EXPECT_EQ(fake.dialogs.shown.back().title, "Force scaling");
+
+    fake.dialogs.inputAnswers = {"-5"};
+    w->txtWeight_Click();
+    EXPECT_EQ(state.forces.BodyWeight, 700.0f);
+    fake.dialogs.inputAnswers = {"812.5"};
+    w->txtWeight_Click();
+    EXPECT_EQ(state.forces.BodyWeight, 812.5f);
+    EXPECT_EQ(w->txtWeight->text(), " 812.50");
+    EXPECT_TRUE(w->chkOptions[4]->isEnabled());
+
+    w->cmdReset_Click();
+    EXPECT_EQ(w->Magnification, 1.0f);
+    EXPECT_EQ(w->VectorSize, 1.0f);
+    EXPECT_EQ(w->txtScaleF->text(), " 1.00");
+}
+
+TEST_F(AnimWindow, AModeChoiceFromAStaticViewAnimates)
+{
+    open();
+    w->cmdView_Click();
+    stopAtOnce();
+    w->optMode[0]->setChecked(true);
+    w->optMode_Click(0);
+    EXPECT_EQ(w->ModeIndex, 0);
+    EXPECT_EQ(lines(Red).size(), 10u);
+    EXPECT_TRUE(lines(Grey7).empty());
+}
+
+TEST_F(AnimWindow, RestartsFromInsideAPassDoNotNest)
+{
+    open();
+    int depth = 0, deepest = 0, restarts = 0, lastRecord = 0;
+    script = [&](int n) {
+        ++depth;
+        deepest = std::max(deepest, depth);
+        if (w->CurrentRecord < lastRecord)
+            ++restarts;
+        lastRecord = w->CurrentRecord;
+        if (n % 7 == 0 && n < 300) {
+            w->cmdAnimate_Click();
+            w->comDelay->setCurrentIndex(n % 3);
+            w->comDelay_Click();
+            w->Form_Activate();
+        }
+        if (n == 400)
+            w->cmdStop_Click();
+        --depth;
+    };
+    w->cmdAnimate_Click();
+    EXPECT_EQ(deepest, 1);
+    EXPECT_GT(restarts, 10);
+    EXPECT_FALSE(w->isPlaying());
+}
+
+TEST_F(AnimWindow, ClosingDuringAPassEndsItAtOnce)
+{
+    open();
+    QPointer<PictureBox> picture = w->picVectors;
+    std::size_t drawnAtClose = 0;
+    int yieldsAfterClose = 0;
+    script = [&](int n) {
+        if (n == 6) {
+            w->close();
+            drawnAtClose = w->picVectors->primitives().size();
+        } else if (n > 6) {
+            ++yieldsAfterClose;
+        }
+    };
+    w->Form_Activate();
+    EXPECT_TRUE(w->isUnloaded());
+    EXPECT_EQ(yieldsAfterClose, 0);
+    EXPECT_EQ(w->picVectors->primitives().size(), drawnAtClose);
+    EXPECT_TRUE(fake.settings.saved.contains("Orvane/Startup/delay"));
+    EXPECT_TRUE(w->isHidden());
+}
+
+TEST_F(AnimWindow, WithoutASamplingRateTimesShowZero)
+{
+    state.forces.SamplingRate = "";
+    open();
+    fake.dialogs.messageAnswers = {AnswerCancel};
+    w->StepMode = true;
+    w->cmdView_Click();
+    EXPECT_EQ(w->txtFrameTime->text(), "    0.0000");
+    EXPECT_EQ(w->txtRecordTime->text(), "    0.0000");
+    EXPECT_TRUE(fake.dialogs.shown.at(0).text.contains("Time is     0.0000 s"));
+}
+
+TEST_F(AnimWindow, ATrialWithoutRecordsDrawsThePlateAndWaits)
+{
+    state.forces.RecordCount = 0;
+    open();
+    w->PlateIndex = 1;
+    // Cycle mode keeps each pass's plate, so the passes can be counted.
+    w->optMode[3]->setChecked(true);
+    std::vector<double> passStarts;
+    script = [&](int) {
+        if (w->picVectors->primitives().size() > passStarts.size())
+            passStarts.push_back(fake.clock.now);
+        if (passStarts.size() == 3)
+            w->cmdStop_Click();
+    };
+    w->cmdAnimate_Click();
+    ASSERT_EQ(passStarts.size(), 3u);
+    EXPECT_NEAR(passStarts[1] - passStarts[0], 1.0, 0.03);
+    EXPECT_NEAR(passStarts[2] - passStarts[1], 1.0, 0.03);
+    for (const Primitive& p : w->picVectors->primitives())
+        EXPECT_EQ(p.kind, Primitive::FilledBox);
+    EXPECT_EQ(w->txtFrame->text(), "0");
+}
+
+TEST_F(AnimWindow, PrintAsksFirstAndPrintsThisWindow)
+{
+    open();
+    fake.dialogs.messageAnswers = {AnswerCancel, AnswerOK};
+    w->cmdPrint_Click();
+    EXPECT_TRUE(fake.printer.printed.empty());
+    EXPECT_EQ(state.LastResult, AnswerCancel);
+    w->cmdPrint_Click();
+    ASSERT_EQ(fake.printer.printed.size(), 1u);
+    EXPECT_EQ(fake.printer.printed[0].size(), w->grab().size());
+    EXPECT_EQ(fake.dialogs.shown[1].title, "Confirm Printing");
+}
+
+TEST_F(AnimWindow, ResizeAndTheSmallLayout)
+{
+    open();
+    w->Form_Resize();
+    EXPECT_GE(w->width(), twipsToPixels(10000));
+    EXPECT_GE(w->height(), twipsToPixels(8100));
+    EXPECT_NEAR(double(w->picVectors->width()) / w->picVectors->height(), 1.5, 0.02);
+
+    w->cmdMinimum_Click();
+    const QRect picture = w->picVectors->geometry();
+    EXPECT_EQ(picture.topLeft(), QPoint(3, 3));
+    EXPECT_LE(w->width(), picture.width() + 14);
+    w->resize(1200, 900);
+    w->Form_Resize();
+    EXPECT_EQ(w->picVectors->geometry(), picture);
+
+    w->SettingsChanged = false;
+    w->showMinimized();
+    w->Form_Resize();
+    EXPECT_FALSE(w->SettingsChanged);
+    w->hide();
+}
+
+TEST(AnimateForces, OkKeepsTheWindowAndTheCloseBoxStartsAgain)
+{
+    SharedState state;
+    FakePlatform fake;
+    fillStance(state.forces, 10, 0);
+    // Each activation's playback stops at once.
+    fake.events.onYield = [](int) {
+        if (frmAnimForces* w = animationWindow())
+            w->cmdStop_Click();
+    };
+    showAnimation(state, fake);
+    QApplication::processEvents();
+    QPointer<frmAnimForces> first = animationWindow();
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->txtForces->text(), "10");
+
+    first->optView[0]->setChecked(true);
+    first->optView_Click(0);
+    first->Magnification = 2.5f;
+    first->Delay = 15;
+    first->cmdOk_Click();
+    EXPECT_FALSE(first->isVisible());
+    EXPECT_EQ(fake.settings.values["Orvane/Startup/delay"], "15");
+    for (const char* key : {"pitch", "roll", "yaw"})
+        EXPECT_EQ(fake.settings.values[QString("Orvane/Startup/") + key], "0");
+
+    showAnimation(state, fake);
+    QApplication::processEvents();
+    EXPECT_EQ(animationWindow(), first.data());
+    EXPECT_EQ(first->ViewIndex, 0);
+    EXPECT_EQ(first->Magnification, 2.5f);
+
+    first->close();
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(first) << "unloaded windows are deleted";
+    showAnimation(state, fake);
+    QApplication::processEvents();
+    frmAnimForces* second = animationWindow();
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->ViewIndex, 1);
+    EXPECT_EQ(second->Magnification, 1.0f);
+    EXPECT_EQ(second->Delay, 15);
+    hideAnimation();
+    EXPECT_FALSE(second->isVisible());
+    closeAnimation();
+    EXPECT_EQ(animationWindow(), nullptr);
+}

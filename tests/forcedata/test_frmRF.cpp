@@ -1,0 +1,254 @@
+#include "fakes/FakePlatform.h"
+#include "forcedata/RawListing.h"
+#include "forcedata/frmRF.h"
+#include "main/SharedState.h"
+#include "main/frmOrvane.h"
+#include "platform/Twips.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+void setRecord(ForceTable& t, int i, std::array<double, 7> values, int16_t recordNo)
+{
+    t.Fx[i] = values[0];
+    t.Fy[i] = values[1];
+    t.Fz[i] = values[2];
+    t.Ax[i] = values[3];
+    t.Ay[i] = values[4];
+    t.Mz[i] = static_cast<float>(values[5]);
+    t.Extra[i] = values[6];
+    t.RecordNo[i] = recordNo;
+}
+
+std::string card(const std::string& columns61to70)
+{
+    std::string c(60, 'x');
+    return c + columns61to70;
+}
+
+TEST(RawListing, EachRecordIsOneLineOfTenColumnFields)
+{
+    ForceTable t;
+    t.RecordCount = 4;
+    setRecord(t, 1, {12.5, -3, 700.25, 0.1, 0.2, 1.5, 0}, 17);
+    setRecord(t, 2, {0, 0, 0, 0, 0, 0, 0}, 0);
+    setRecord(t, 3, {-12345.6789, 123456.5, 0.00005, -0.00004, 99999.99999, 0, 1}, -5);
+    setRecord(t, 4, {1, 2, 3, 4, 5, 6, 7}, 5000);
+    const QStringList lines = listingLines(t);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0], "   12.5000   -3.0000  700.2500    0.1000    0.2000    1.5000    0.0000"
+                        "     17");
+    EXPECT_EQ(lines[1], "    0.0000    0.0000    0.0000    0.0000    0.0000    0.0000    0.0000"
+                        "     ");
+    EXPECT_EQ(lines[2], "-12345.6789123456.5000    0.0001    0.0000100000.0000    0.0000"
+                        "    1.0000     -5");
+    EXPECT_EQ(lines[3].size(), 79);
+
+    for (int16_t count : {int16_t(-1), int16_t(0)}) {
+        t.RecordCount = count;
+        EXPECT_EQ(listingLines(t), QStringList{"Missing or undefined."}) << count;
+    }
+    t.RecordCount = ForceTable::RecordCapacity;
+    EXPECT_EQ(listingLines(t).size(), ForceTable::RecordCapacity);
+}
+
+TEST(RawListing, TheSeventhColumnIsNamedByTheLastHeaderCard)
+{
+    const std::pair<std::string, const char*> cases[] = {
+        {card("        Ay"), "   Az"},
+        {card("Ay        "), "   Az"},
+        {card("       Fz2"), "Fz2"},
+        {card(" height cm"), "height cm"},
+        {card("          "), "Extra"},
+        {"", "Extra"},
+        {card("Az"), "Az"},
+    };
+    for (const auto& [header, heading] : cases) {
+        ForceTable t;
+        t.LastHeaderCard = header;
+        EXPECT_EQ(seventhColumnHeading(t), heading) << header;
+    }
+}
+
+TEST(RawListing, RatesAreShownWithTwoDecimalsUnlessTypedAsText)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"500", "500.00"},   {"0", "0.00"}, {"1e3", "1000.00"},
+        {" 200 ", "200.00"}, {"", ""},      {"fast", "fast"},
+    };
+    for (const auto& [text, shown] : cases)
+        EXPECT_EQ(formatRate(text), shown) << text;
+}
+
+class ListingWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ForceTable& t = s.forces;
+        t.RecordCount = 3;
+        t.SamplingRate = "500";
+        t.BodyWeight = 712.5f;
+        t.TrialTitle = "WALK01 stance phase";
+        t.TrialTitle.resize(ForceTable::TitleWidth, ' ');
+        t.LastHeaderCard = card("        Ay");
+        setRecord(t, 1, {-1234.5678, -2234.5678, 12.5, 1, 2, 3, 4}, 1);
+        setRecord(t, 2, {1, 2, 3, 4, 5, 6, 7}, 2);
+        setRecord(t, 3, {1, 2, 3, 4, 5, 6, 7}, 3);
+        s.ForceFile = "WALK01.RF";
+    }
+
+    SharedState s;
+    FakePlatform fp;
+};
+
+TEST_F(ListingWindow, ShowsTheTableAndTheTrial)
+{
+    frmRF form(s, fp.platform());
+    EXPECT_EQ(form.windowTitle(), "Raw Forces and Centres of Pressure");
+    EXPECT_EQ(form.txtTrial->text(), "WALK01.RF");
+    EXPECT_EQ(form.txtNforces->text(), "3");
+    EXPECT_EQ(form.txtRate->text(), "500.00");
+    EXPECT_EQ(form.txtWeight->text(), "712.50");
+    EXPECT_EQ(form.txtTitle->toPlainText().toStdString(), s.forces.TrialTitle);
+    EXPECT_EQ(form.Label4->text(), "   Az");
+    ASSERT_EQ(form.lstRFforces->count(), 3);
+    EXPECT_EQ(form.lstRFforces->item(1)->text(), listingLines(s.forces)[1]);
+
+    // Every control a user reads or operates can be named by a screen reader.
+    for (QWidget* w : form.findChildren<QWidget*>()) {
+        const bool named = !w->accessibleName().isEmpty();
+        if (auto* label = qobject_cast<QLabel*>(w))
+            EXPECT_TRUE(named || !label->text().isEmpty()) << w->objectName().toStdString();
+        else if (auto* button = qobject_cast<QPushButton*>(w))
+            EXPECT_TRUE(named || !button->text().isEmpty());
+        else if (qobject_cast<QLineEdit*>(w) || qobject_cast<QListWidget*>(w))
+            EXPECT_TRUE(named) << w->objectName().toStdString();
+    }
+}
+
+// The leftmost inked column in a band of rows of the image.
+int firstInk(const QImage& image, int top, int bottom, int left, int right)
+{
+    const QRgb background = image.pixel(left, top);
+    for (int x = left; x < right; ++x) {
+        for (int y = top; y < bottom; ++y) {
+            if (qGray(image.pixel(x, y)) < qGray(background) - 80)
+                return x;
+        }
+    }
+    return -1;
+}
+
+TEST_F(ListingWindow, HeadingsStandOverTheirColumns)
+{
+    frmRF form(s, fp.platform());
+    form.show();
+    const QImage image = form.grab().toImage();
+    const QFontMetrics metrics(form.lstRFforces->font());
+    ASSERT_TRUE(QFontInfo(form.lstRFforces->font()).fixedPitch());
+    const int charWidth = metrics.horizontalAdvance(u'0');
+
+    QLabel* headings = form.Label1;
+    const QRect headingRect(headings->mapTo(&form, QPoint(0, 0)), headings->size());
+    const QRect lineRect = form.lstRFforces->visualItemRect(form.lstRFforces->item(0))
+                               .translated(form.lstRFforces->viewport()->mapTo(&form, {0, 0}));
+    // The first line's Fx and Fy fill their fields from the first column; their
+    // first ink must lie under the first ink of "Fx" and of "Fy".
+    for (int field : {0, 1}) {
+        const int fieldLeft = lineRect.left() + field * 10 * charWidth;
+        const int lineInk = firstInk(image, lineRect.top() + 1, lineRect.bottom(),
+                                     std::max(0, fieldLeft - charWidth), image.width());
+        const int headingInk = firstInk(image, headingRect.top(), headingRect.bottom(),
+                                        std::max(0, fieldLeft - charWidth), image.width());
+        ASSERT_GE(lineInk, 0);
+        ASSERT_GE(headingInk, 0);
+        EXPECT_LE(std::abs(lineInk - headingInk), charWidth / 2) << "field " << field;
+    }
+    // The seventh heading covers the design text "Extra" at its place in the line.
+    EXPECT_EQ(form.Label4->mapTo(&form, QPoint(0, 0)).x(),
+              headingRect.left() + metrics.horizontalAdvance(headings->text().left(58)));
+}
+
+TEST_F(ListingWindow, ClickingALineSaysTheDataCannotBeEdited)
+{
+    frmRF form(s, fp.platform());
+    form.show();
+    const QRect line = form.lstRFforces->visualItemRect(form.lstRFforces->item(1));
+    QTest::mouseClick(form.lstRFforces->viewport(), Qt::LeftButton, {}, line.center());
+    ASSERT_EQ(fp.dialogs.shown.size(), 1u);
+    EXPECT_EQ(fp.dialogs.shown[0].text, "Force data cannot be edited");
+    EXPECT_EQ(fp.dialogs.shown[0].title, "External forces");
+    EXPECT_EQ(fp.dialogs.shown[0].buttons, MessageButtons::OK);
+    EXPECT_EQ(form.lstRFforces->count(), 3);
+    EXPECT_EQ(form.lstRFforces->item(1)->text(), listingLines(s.forces)[1]);
+}
+
+TEST_F(ListingWindow, TheListFollowsTheWindowsHeight)
+{
+    frmRF form(s, fp.platform());
+    form.show();
+    struct Case {
+        int heightTwips;
+        int listTwips;
+    };
+    for (const Case& c : {Case{6000, 5100}, Case{3000, 2100}, Case{600, 0}}) {
+        form.resize(form.width(), twipsToPixels(c.heightTwips));
+        const int frameTwips = pixelsToTwips(form.frameGeometry().height());
+        EXPECT_EQ(form.lstRFforces->height(), twipsToPixels(std::max(0, frameTwips - 900)))
+            << c.heightTwips;
+    }
+    form.resize(form.width(), twipsToPixels(6000));
+    const int before = form.lstRFforces->height();
+    form.setWindowState(Qt::WindowMinimized);
+    form.Form_Resize();
+    EXPECT_EQ(form.lstRFforces->height(), before);
+}
+
+TEST_F(ListingWindow, ViewForcesLoadsTheListingAfreshAndOKOnlyHidesIt)
+{
+    auto listings = [] {
+        QList<frmRF*> found;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* form = qobject_cast<frmRF*>(w))
+                found << form;
+        }
+        return found;
+    };
+    frmOrvane window(s, fp.platform());
+    window.cmdViewForces_Click();
+    ASSERT_EQ(listings().size(), 1);
+    frmRF* first = listings().first();
+    EXPECT_TRUE(first->isVisible());
+    QTest::mouseClick(first->cmdExit, Qt::LeftButton);
+    EXPECT_FALSE(first->isVisible());
+    ASSERT_EQ(listings().size(), 1);
+
+    // A new read is listed by a new window; the old one is gone.
+    s.forces.RecordCount = 0;
+    window.cmdViewForces_Click();
+    ASSERT_EQ(listings().size(), 1);
+    frmRF* second = listings().first();
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_EQ(second->lstRFforces->item(0)->text(), "Missing or undefined.");
+    EXPECT_EQ(second->txtNforces->text(), "0");
+
+    hideRawListing();
+    EXPECT_FALSE(second->isVisible());
+    second->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(listings().isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,185 @@
+// rfdump as a whole process: what a researcher's script sees.
+
+#include "RfTestFiles.h"
+#include "forcedata/RfReader.h"
+#include "main/NumberText.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+
+extern char** environ;
+
+using namespace rftest;
+
+namespace
+{
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class RfdumpTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "rfdumpXXXXXX").string();
+        m_dir = ::mkdtemp(pattern.data());
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    std::string file(const std::string& name, std::string_view bytes)
+    {
+        const std::string path = m_dir + "/" + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    Outcome rfdump(const std::string& path)
+    {
+        const std::string program = ORVANE_PROGRAM_DIR "/rfdump";
+        const std::string outPath = m_dir + "/stdout";
+        const std::string errPath = m_dir + "/stderr";
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        std::vector<char*> argv = {const_cast<char*>(program.c_str()),
+                                   const_cast<char*>(path.c_str()), nullptr};
+        pid_t pid = 0;
+        Outcome run;
+        const int spawned =
+            posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (spawned != 0) {
+            ADD_FAILURE() << "cannot start " << program;
+            return run;
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.out = slurp(outPath);
+        run.err = slurp(errPath);
+        return run;
+    }
+
+    std::string m_dir;
+};
+
+} // namespace
+
+TEST_F(RfdumpTest, WritesTheTableAsCsv)
+{
+    const std::string path = file(
+        "WALK01.RF", joinCards({headerCard("WALK01 stance", "500.0"),
+                                headerCard("Subject A", "712.5"), headerCard("Fx Fy Fz", "Ay"), "",
+                                dataCard({"12.5", "-3", "700.25", "0.1", "0.2", "1.5", "0", "17"}),
+                                dataCard({"1E-5", "", "", "", "", "0.1", "-2.5", "18.5"})}));
+    const Outcome run = rfdump(path);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "# title: WALK01 stance\n"
+                       "# sampling_rate: 500\n"
+                       "# body_weight: 712.5\n"
+                       "# records: 2\n"
+                       "# extra: Az\n"
+                       "record,Fx,Fy,Fz,Ax,Ay,Mz,Extra,RecordNo\n"
+                       "1,12.5,-3,700.25,0.1,0.2,1.5,0,17\n"
+                       "2,1e-05,0,0,0,0,0.1,-2.5,18\n");
+}
+
+TEST_F(RfdumpTest, ExitStatusAndWarnings)
+{
+    const std::string tooMany = [] {
+        std::vector<std::string> cards = standardHeader();
+        const std::vector<std::string> data = dataCards(5001);
+        cards.insert(cards.end(), data.begin(), data.end());
+        return joinCards(cards);
+    }();
+    struct Case {
+        std::string name;
+        std::string path;
+        int exitCode;
+        std::string err;
+        std::string records;
+    } cases[] = {
+        {"empty", file("EMPTY.RF", ""), 3, "Data file was empty.\n", "# records: -1\n"},
+        {"no data", file("HEAD.RF", joinCards({headerCard("T", "200")})), 4,
+         "Data file contains no data or was in wrong format.\n", "# records: 0\n"},
+        {"too many", file("LONG.RF", tooMany), 0,
+         "Maximum number of force records exceeded.\nMaximum is 5000\n", "# records: 5000\n"},
+        {"missing", m_dir + "/NONE.RF", 2, "File not found", ""},
+        {"missing directory", m_dir + "/none/NONE.RF", 2, "Path not found", ""},
+        {"a directory", m_dir, 2, "Path/File access error", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Outcome run = rfdump(c.path);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        if (c.exitCode == 2) {
+            EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+            EXPECT_EQ(run.out, "");
+        } else {
+            EXPECT_EQ(run.err, c.err);
+            EXPECT_NE(run.out.find(c.records), std::string::npos);
+            EXPECT_EQ(run.out.find("sampling rate"), std::string::npos); // never asked
+        }
+    }
+}
+
+TEST_F(RfdumpTest, EveryNumberReadsBackToTheStoredValue)
+{
+    std::vector<std::string> cards = {headerCard("T", "333.3333"), headerCard("S", "0.1"), ""};
+    for (int i = 0; i < 50; ++i) {
+        const std::string a = std::to_string(i) + ".3333333";
+        const std::string b = "-0.0" + std::to_string(i) + "7";
+        cards.push_back(dataCard({a, b, "1.1E+2", a, b, "0.3333", b, std::to_string(i)}));
+    }
+    const std::string bytes = joinCards(cards);
+    auto table = std::make_unique<ForceTable>();
+    MemoryByteSource source(bytes);
+    ASSERT_EQ(readRf(source, *table), RfReadResult::Records);
+
+    const Outcome run = rfdump(file("PREC.RF", bytes));
+    ASSERT_EQ(run.exitCode, 0);
+    std::istringstream lines(run.out);
+    std::string line;
+    int row = 0;
+    while (std::getline(lines, line)) {
+        if (line.empty() || line[0] == '#' || line[0] == 'r')
+            continue;
+        ++row;
+        std::vector<std::string> cells;
+        std::istringstream fields(line);
+        for (std::string cell; std::getline(fields, cell, ',');)
+            cells.push_back(cell);
+        ASSERT_EQ(cells.size(), 9u) << line;
+        const auto r = static_cast<std::size_t>(row);
+        EXPECT_EQ(lenientNumber(cells[1]), table->Fx[r]);
+        EXPECT_EQ(lenientNumber(cells[2]), table->Fy[r]);
+        EXPECT_EQ(static_cast<float>(lenientNumber(cells[6])), table->Mz[r]);
+        EXPECT_EQ(lenientNumber(cells[7]), table->Extra[r]);
+    }
+    EXPECT_EQ(row, 50);
+    EXPECT_NE(run.out.find("# body_weight: 0.1\n"), std::string::npos);
+    EXPECT_NE(run.out.find("# sampling_rate: 333.3333\n"), std::string::npos);
+}

@@ -1,0 +1,291 @@
+#include "fakes/FakePlatform.h"
+#include "forcedata/frmReading.h"
+#include "main/SharedState.h"
+#include "main/frmOrvane.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace
+{
+const char* const AllTools[] = {"tabulo.exe", "chronel.exe", "swivra.exe",
+                                "marquo.exe", "scalera.exe", "tymlyn.bat"};
+
+void writeFile(const QString& path, const QByteArray& bytes = "x")
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray forceFile(int records)
+{
+    QByteArray text = QByteArray("JUMP TRIAL").leftJustified(60, ' ') + "       500\r\n" +
+                      QByteArray("SUBJECT").leftJustified(60, ' ') + "     700.0\r\n\r\n";
+    for (int i = 1; i <= records; ++i) {
+        QByteArray card;
+        for (double v : {1.0, 2.0, 300.0 + i, 10.0, 20.0, 0.5, 0.0})
+            card += QByteArray::number(v, 'f', 4).rightJustified(10, ' ');
+        text += card + QByteArray::number(i).rightJustified(9, ' ') + "\r\n";
+    }
+    return text;
+}
+
+// Start-up changes the process's current directory; every test gets it back.
+class Startup : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_cwd = QDir::currentPath();
+        programDir = m_program.path();
+        dataDir = m_data.path();
+        fp.env.ownDir = programDir;
+        fp.settings.values["Kinemora/Startup/Datadir"] = dataDir;
+        for (const char* tool : AllTools)
+            writeFile(programDir + "/" + tool);
+    }
+    void TearDown() override { QDir::setCurrent(m_cwd); }
+
+    bool splashShown() const { return fp.clock.now >= 2.0; }
+
+    FakePlatform fp;
+    SharedState s;
+    QString programDir;
+    QString dataDir;
+
+private:
+    QString m_cwd;
+    QTemporaryDir m_program;
+    QTemporaryDir m_data;
+};
+} // namespace
+
+TEST_F(Startup, WithoutArgumentsShowsTheSplashAndEntersTheSavedDataDirectory)
+{
+    frmOrvane w(s, fp);
+    w.Form_Load();
+    EXPECT_TRUE(splashShown());
+    EXPECT_EQ(s.DataDir, dataDir);
+    EXPECT_EQ(QDir::currentPath(), dataDir);
+    EXPECT_EQ(s.ProgramDir, programDir) << "KINEMORA unset: the program's own directory";
+    EXPECT_EQ(w.lblOutput->text(), "Listing is to: DISK FILE");
+    EXPECT_EQ(w.lblGraphics->text(), "Graphics is to: SCREEN");
+    EXPECT_EQ(w.lblCommand->text(), "Orvane.exe ");
+    EXPECT_EQ(s.VersionText, "1.02 (003)");
+    EXPECT_TRUE(fp.dialogs.shown.empty()) << "all tools present: no message";
+    EXPECT_TRUE(w.cmdTessel->isEnabled());
+}
+
+TEST_F(Startup, ASemicolonOrQuestionMarkStartsWithoutSplash)
+{
+    for (const char* arg : {";", "?"}) {
+        FakePlatform local;
+        local.env = fp.env;
+        local.settings.values = fp.settings.values;
+        local.env.arguments = arg;
+        SharedState state;
+        frmOrvane w(state, local);
+        w.Form_Load();
+        EXPECT_LT(local.clock.now, 1.0) << arg;
+        EXPECT_TRUE(w.isVisible());
+    }
+}
+
+TEST_F(Startup, AForceFileOnTheCommandLineIsReadAtOnceWithoutSplash)
+{
+    writeFile(dataDir + "/JUMP1.RF", forceFile(3));
+    fp.settings.values.remove("Kinemora/Startup/Datadir");
+    fp.env.arguments = dataDir + "/JUMP1.RF";
+    frmOrvane w(s, fp);
+    w.Form_Load();
+    EXPECT_FALSE(splashShown());
+    EXPECT_EQ(s.DataDir, dataDir);
+    EXPECT_EQ(s.TrialName, "JUMP1");
+    EXPECT_EQ(s.FileType, "RF");
+    EXPECT_EQ(w.lblTrial->text(), "JUMP1.RF");
+    EXPECT_EQ(s.forces.RecordCount, 3);
+    EXPECT_EQ(s.LoadedForceFile, "JUMP1.RF");
+    EXPECT_TRUE(w.cmdViewForces->isEnabled());
+    EXPECT_EQ(fp.settings.values.value("Kinemora/Startup/Datadir"), dataDir);
+}
+
+TEST_F(Startup, AnotherTrialFileIsChosenButNotRead)
+{
+    writeFile(dataDir + "/JUMP1.DG");
+    QDir::setCurrent(dataDir);
+    fp.env.arguments = "JUMP1.DG";
+    frmOrvane w(s, fp);
+    w.Form_Load();
+    EXPECT_FALSE(splashShown());
+    EXPECT_EQ(w.lblTrial->text(), "JUMP1.DG");
+    EXPECT_EQ(s.forces.RecordCount, -1);
+}
+
+TEST_F(Startup, ASwitchAloneChoosesTheCurrentDirectory)
+{
+    QDir::setCurrent(programDir);
+    fp.env.arguments = "-x";
+    frmOrvane w(s, fp);
+    w.Form_Load();
+    EXPECT_EQ(s.DataDir, programDir);
+    EXPECT_TRUE(splashShown());
+}
+
+TEST_F(Startup, AVanishedDataDirectoryFallsBackToTheProgramDirectory)
+{
+    fp.settings.values["Kinemora/Startup/Progdir"] = programDir;
+    fp.settings.values["Kinemora/Startup/Datadir"] = dataDir + "/gone";
+    frmOrvane w(s, fp);
+    w.Form_Load();
+    EXPECT_EQ(s.DataDir, programDir);
+    EXPECT_TRUE(fp.dialogs.shown.empty());
+}
+
+TEST_F(Startup, KinemoraNamesTheProgramDirectory)
+{
+    fp.env.variables["KINEMORA"] = programDir;
+    fp.env.ownDir = "/nowhere";
+    frmOrvane w(s, fp);
+    w.Form_Load();
+    EXPECT_EQ(s.ProgramDir, programDir);
+    EXPECT_TRUE(fp.dialogs.shown.empty());
+}
+
+TEST_F(Startup, MissingToolsAreListedInOneMessageAndTheirCommandsSwitchedOff)
+{
+    QFile::remove(programDir + "/marquo.exe");
+    QFile::remove(programDir + "/tymlyn.bat");
+    frmOrvane w(s, fp);
+    auto* signature = new QAction("Force &Signature", &w);
+    auto* other = new QAction("&Analyze", &w);
+    w.toolCommands << qMakePair(QString("marquo.exe"), signature)
+                   << qMakePair(QString("tabulo.exe"), other);
+    w.Form_Load();
+    ASSERT_EQ(fp.dialogs.shown.size(), 1u);
+    EXPECT_EQ(fp.dialogs.shown[0].text,
+              "Some programs were not found in the 'program' directory:\n --> " + programDir +
+                  "\nThe following files and 'Orvane.exe' must be in the same directory.\n"
+                  " --> Marquo.exe\n --> Tymlyn.bat\n\n"
+                  "Some program options will not be activated.  The software needs to be "
+                  "reinstalled.");
+    EXPECT_EQ(fp.dialogs.shown[0].icon, MessageIcon::Critical);
+    EXPECT_FALSE(signature->isEnabled());
+    EXPECT_TRUE(other->isEnabled());
+}
+
+TEST_F(Startup, NoManualsDirectorySwitchesOffTheManualsMenuToo)
+{
+    frmOrvane w(s, fp);
+    w.Form_Load();
+    EXPECT_FALSE(w.cmdManuals->isEnabled());
+    EXPECT_FALSE(w.mnuManuals->isEnabled());
+
+    QDir(programDir).mkdir("manuals");
+    SharedState s2;
+    frmOrvane w2(s2, fp);
+    w2.Form_Load();
+    EXPECT_FALSE(w2.cmdManuals->isEnabled());
+    EXPECT_TRUE(w2.mnuManuals->isEnabled()) << "a manuals directory without the manual";
+}
+
+TEST_F(Startup, OnlyTheExitButtonStoresTheDataDirectory)
+{
+    {
+        frmOrvane w(s, fp);
+        w.Form_Load();
+        fp.settings.saved.clear();
+        w.mnuExit_Click();
+        EXPECT_TRUE(fp.settings.saved.isEmpty());
+    }
+    {
+        SharedState s2;
+        frmOrvane w(s2, fp);
+        w.Form_Load();
+        w.close();
+        EXPECT_TRUE(fp.settings.saved.isEmpty());
+    }
+    {
+        SharedState s3;
+        frmOrvane w(s3, fp);
+        w.Form_Load();
+        w.cmdExit_Click();
+        EXPECT_EQ(fp.settings.saved, QStringList{"Kinemora/Startup/Datadir"});
+        EXPECT_EQ(fp.settings.values.value("Kinemora/Startup/Datadir"), dataDir);
+    }
+}
+
+TEST_F(Startup, TheProgressDialogCountsThenOffersAnimateAndDone)
+{
+    writeFile(dataDir + "/WALK.RF", forceFile(250));
+    frmOrvane w(s, fp);
+    fp.env.arguments = ";";
+    w.Form_Load();
+    s.ForceFile = "WALK.RF";
+    s.FileType = "RF";
+    QString midCount;
+    int midBar = -1;
+    bool cancelEnabled = true;
+    fp.events.onYield = [&](int) {
+        if (frmReading* d = w.readingDialog();
+            d && s.forces.RecordCount == 250 && d->cmdCancel->isVisible()) {
+            midCount = d->txtSample->text();
+            midBar = d->pbarLoading->value();
+            cancelEnabled = d->cmdCancel->isEnabled();
+        }
+    };
+    w.cmdReadForces_Click();
+    EXPECT_EQ(midCount, "250");
+    EXPECT_EQ(midBar, 50);
+    EXPECT_FALSE(cancelEnabled);
+    frmReading* d = w.readingDialog();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->txtSample->text(), "Number of records: 250");
+    EXPECT_EQ(d->txtFilename->text(), "WALK.RF");
+    EXPECT_TRUE(d->cmdView->isVisible());
+    EXPECT_TRUE(d->cmdExit->isVisible());
+    EXPECT_FALSE(d->cmdCancel->isVisible());
+    EXPECT_FALSE(d->pbarLoading->isVisible());
+    EXPECT_EQ(fp.events.busyDepth, 0) << "the pointer is back to normal";
+}
+
+TEST_F(Startup, AnEmptyFileWarnsAsksTheRateAndStillEnablesTheViews)
+{
+    writeFile(dataDir + "/EMPTY.RF", "");
+    frmOrvane w(s, fp);
+    fp.env.arguments = ";";
+    w.Form_Load();
+    s.ForceFile = "EMPTY.RF";
+    fp.dialogs.inputAnswers = {""};
+    w.cmdReadForces_Click();
+    ASSERT_EQ(fp.dialogs.shown.size(), 2u);
+    EXPECT_EQ(fp.dialogs.shown[0].text, "Data file was empty.");
+    EXPECT_EQ(fp.dialogs.shown[1].kind, ShownBox::Input);
+    EXPECT_EQ(fp.dialogs.shown[1].text, "Enter sampling rate of forces.");
+    EXPECT_EQ(fp.dialogs.shown[1].title, "Force Sampling Rate");
+    EXPECT_EQ(fp.dialogs.shown[1].defaultText, "200");
+    EXPECT_EQ(s.forces.SamplingRate, "");
+    EXPECT_TRUE(w.cmdViewForces->isEnabled());
+    EXPECT_TRUE(w.cmdAnimate->isEnabled());
+    ASSERT_NE(w.readingDialog(), nullptr);
+    EXPECT_EQ(w.readingDialog()->txtSample->text(), "Number of records: -1");
+}
+
+TEST_F(Startup, LoadWithoutAChosenFileWarnsAndReadsNothing)
+{
+    frmOrvane w(s, fp);
+    fp.env.arguments = ";";
+    w.Form_Load();
+    w.cmdReadForces_Click();
+    ASSERT_EQ(fp.dialogs.shown.size(), 1u);
+    EXPECT_EQ(fp.dialogs.shown[0].text, "Select a Force file (.RF) from the list.");
+    EXPECT_EQ(fp.dialogs.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(w.readingDialog(), nullptr);
+}
