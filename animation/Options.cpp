@@ -114,6 +114,7 @@ void frmAnimForces::optPlate_Click(int index)
     PlateIndex = int16_t(index);
     picVectors->cls();
     DrawPlate();
+    picVectors->flush();
     if (!Animating)
         runStaticView();
 }

@@ -63,6 +63,7 @@ void PictureBox::cls()
     m_image.fill(m_backColour);
     m_primitives.clear();
     m_recordComplete = true;
+    m_dirty = {};
     update();
 }
 
@@ -146,7 +147,14 @@ void PictureBox::draw(const Primitive& p)
     syncImageSize();
     const QRect dirty = paint(p);
     if (!dirty.isNull())
-        update(dirty);
+        m_dirty |= dirty;
+}
+
+void PictureBox::flush()
+{
+    if (!m_dirty.isNull())
+        update(m_dirty);
+    m_dirty = {};
 }
 
 QRect PictureBox::paint(const Primitive& p) const

@@ -37,6 +37,9 @@ public:
     void line(QPointF from, QPointF to, const QColor& colour);
     void box(QPointF corner1, QPointF corner2, const QColor& colour);
     void filledBox(QPointF corner1, QPointF corner2, const QColor& colour);
+    // Shows what was drawn since the last flush; drawing alone only marks it, so a
+    // pass repaints at the pace of the screen rather than at every line.
+    void flush();
 
     // The drawing since the last clear, oldest first (a very long drawing keeps its
     // newest part only).
@@ -72,4 +75,5 @@ private:
     int m_drawWidth = 1;
     std::vector<Primitive> m_primitives;
     bool m_recordComplete = true;
+    QRect m_dirty;
 };

@@ -118,9 +118,34 @@ void frmAnimForces::runPass(int16_t delay, bool isStatic)
         DrawPlate();
         if (Increment < 1)
             Increment = 1;
-        if (drawRecords(delay, isStatic, scales) != PassEnd::Restart)
+        const PassEnd end = drawRecords(delay, isStatic, scales);
+        if (!m_unloaded)
+            refreshDisplay(true);
+        if (end != PassEnd::Restart)
             break;
     }
+}
+
+void frmAnimForces::refreshDisplay(bool now)
+{
+    // About the refresh rate of a screen: more often would only cost time.
+    constexpr double Interval = 1.0 / 60;
+    const double time = m_platform.clock.elapsed();
+    if (!now && time >= m_lastRefresh && time - m_lastRefresh < Interval)
+        return;
+    m_lastRefresh = time;
+    picVectors->flush();
+    if (m_pendingReadout <= 0)
+        return;
+    const ForceTable& t = m_state.forces;
+    const int i = std::min<int>(m_pendingReadout, ForceTable::RecordCapacity);
+    const double rate = t.samplingRateHz();
+    const int16_t recordNo = t.RecordNo[std::size_t(i)];
+    txtRecord->setText(QString::number(recordNo));
+    txtFrame->setText(QString::number(i));
+    txtFrameTime->setText(FormatField(anim::sampleTime(i, rate)));
+    txtRecordTime->setText(FormatField(anim::sampleTime(recordNo, rate)));
+    m_pendingReadout = 0;
 }
 
 anim::Projection frmAnimForces::projection(const PassScales& scales) const
@@ -186,11 +211,8 @@ frmAnimForces::PassEnd frmAnimForces::drawRecords(int16_t delay, bool isStatic, 
         if (!yieldAndContinue(isStatic))
             return interrupted();
 
-        const double rate = t.samplingRateHz();
-        txtRecord->setText(QString::number(t.RecordNo[k]));
-        txtFrame->setText(QString::number(i));
-        txtFrameTime->setText(FormatField(anim::sampleTime(i, rate)));
-        txtRecordTime->setText(FormatField(anim::sampleTime(t.RecordNo[k], rate)));
+        m_pendingReadout = i;
+        refreshDisplay(false);
 
         if (SettingsChanged && Animating)
             return PassEnd::Ended;
@@ -201,6 +223,7 @@ frmAnimForces::PassEnd frmAnimForces::drawRecords(int16_t delay, bool isStatic, 
         }
 
         if (StepMode) {
+            refreshDisplay(true);
             const int answer = m_platform.dialogs.message(
                 anim::stepDialogText(t, i, t.samplingRateHz(), m_state.LF), "Step mode",
                 MessageIcon::Question, MessageButtons::YesNoCancel);
@@ -362,6 +385,7 @@ void frmAnimForces::Form_KeyDown(int keyCode)
 
 void frmAnimForces::showPauseDialog()
 {
+    refreshDisplay(true);
     const ForceTable& t = m_state.forces;
     const int answer = m_platform.dialogs.message(
         anim::pauseDialogText(t, CurrentRecord, t.samplingRateHz(), m_state.LF), "Pause mode",

@@ -120,7 +120,11 @@ frmAnimForces::frmAnimForces(SharedState& state, Platform& platform, QWidget* pa
     setFont(small);
     buildControls();
     connectHandlers();
-    resizeTwips(this, DesignWidth, DesignHeight);
+    // Open at the size the resize rule would give the design size, so the first
+    // showing does not resize the window under a running pass.
+    resizeTwips(this, std::max(DesignWidth, anim::MinimumWindowWidth),
+                std::max(DesignHeight, anim::MinimumWindowHeight));
+    applyResizeLayout();
     Form_Load();
 }
 

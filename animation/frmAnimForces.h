@@ -201,6 +201,9 @@ private:
     bool yieldAndContinue(bool isStatic);
     bool waitBetweenPasses();
     bool passInterrupted(bool isStatic) const;
+    // Shows the drawing and the readouts of the last drawn record, at most at the
+    // pace of the screen unless `now`.
+    void refreshDisplay(bool now);
     void applyResizeLayout();
     QSize frameMarginsPx() const;
     void finishUnload();
@@ -223,4 +226,6 @@ private:
     bool m_deleteWhenUnloaded = false;
     bool m_activationPending = false;
     bool m_redrawSuppressed = false;
+    int m_pendingReadout = 0; // record whose readouts are not shown yet
+    double m_lastRefresh = -1;
 };

@@ -4,8 +4,10 @@
 
 #include "forcedata/RawListing.h"
 #include "forcedata/frmRF.h"
+#include "main/FileLists.h"
 #include "main/SharedState.h"
 #include "main/frmOrvane.h"
+#include "platform/DirectoryReader.h"
 #include "platform/QtPlatform.h"
 
 #include <QApplication>
@@ -61,16 +63,20 @@ BENCHMARK(BM_OpenListing)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 // A directory of 20,000 files: an even mix of the four panels' types and other
 // files (range 0), or 20,000 force files in one list (range 1).
-void BM_EnterDirectory(benchmark::State& state)
+void makeDirectory(const QTemporaryDir& tmp, bool allForces)
 {
-    QTemporaryDir tmp;
-    const bool allForces = state.range(0) == 1;
     const char* mix[] = {".dg", ".cfb", ".rf", ".out", ".dat"};
     for (int i = 0; i < 20000; ++i) {
         QFile file(tmp.filePath(
             QString("trial%1%2").arg(i, 5, 10, QChar('0')).arg(allForces ? ".rf" : mix[i % 5])));
         file.open(QIODevice::WriteOnly);
     }
+}
+
+void BM_EnterDirectory(benchmark::State& state)
+{
+    QTemporaryDir tmp;
+    makeDirectory(tmp, state.range(0) == 1);
     static SharedState s;
     frmOrvane window(s, services().platform());
     window.show();
@@ -83,6 +89,31 @@ void BM_EnterDirectory(benchmark::State& state)
     QDir::setCurrent(start);
 }
 BENCHMARK(BM_EnterDirectory)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The parts of entering: reading the names, then sorting and matching them.
+void BM_ReadDirectory(benchmark::State& state)
+{
+    QTemporaryDir tmp;
+    makeDirectory(tmp, false);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(readDirectory(tmp.path()));
+}
+BENCHMARK(BM_ReadDirectory)->Unit(benchmark::kMillisecond);
+
+void BM_SortAndMatch(benchmark::State& state)
+{
+    QTemporaryDir tmp;
+    makeDirectory(tmp, false);
+    const QStringList names = readDirectory(tmp.path()).files;
+    for (auto _ : state) {
+        QStringList sorted = names;
+        sortNames(sorted);
+        benchmark::DoNotOptimize(filesMatching(sorted, "*.dg;*.1t;*.2t;*.3t;*.4t;*.5t;*.6t;*.7t;"
+                                                       "*.8t;*.9t;*.3d;*.cda;*.dig;*.ssg"));
+        benchmark::DoNotOptimize(filesMatching(sorted, "*.rf*;*.rrf;*.rr2;*.orf"));
+    }
+}
+BENCHMARK(BM_SortAndMatch)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -67,6 +67,9 @@ frmAbout::frmAbout(SharedState& state, Platform& platform, QWidget* parent)
     lblAbout = makeLabel(this, "lblAbout", "  About Kinemora for Windows", QString(), 120, 120,
                          6735, 2175);
     lblAbout->setAccessibleName("About Orvane");
+    // Long lines wrap short of the icon, which stands in the label's right edge.
+    lblAbout->setWordWrap(true);
+    lblAbout->setContentsMargins(0, 0, twipsToPixels(120 + 6735 - 6120), 0);
     picAbout = makeLabel(this, "picAbout", QString(), "Click to return to main window.", 6120, 1080,
                          510, 510);
     picAbout->setAccessibleName("Program icon");

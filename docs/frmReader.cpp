@@ -61,8 +61,12 @@ frmReader::frmReader(SharedState& state, Platform& platform, QWidget* parent)
     cmdRead->setObjectName("cmdRead");
     cmdRead->setToolTip("Click to open a list of Acrobat documents");
     placeTwips(cmdRead, 1680, 120, 1455, 615);
-    for (QPushButton* b : {cmdExit, cmdRead})
+    for (QPushButton* b : {cmdExit, cmdRead}) {
+        b->setAccessibleName(b->text().remove(u'&'));
         b->setAccessibleDescription(b->toolTip());
+    }
+    // The caption needs two lines in a button of this width.
+    cmdRead->setText(cmdRead->text().replace(" Document", "\nDocument"));
 
     Label1 = new QLabel(" Current       document:", this);
     Label1->setObjectName("Label1");
@@ -121,6 +125,11 @@ frmReader::frmReader(SharedState& state, Platform& platform, QWidget* parent)
     connect(filReader, &QListWidget::itemActivated, this, &frmReader::filReader_Click);
 
     resizeTwips(this, DesignClientTwips.width(), DesignClientTwips.height());
+    // Opened in the middle of the screen, like the program's other windows.
+    const QRect screen = m_platform.env.screenTwips();
+    const QSize outer = DesignClientTwips + ClassicFrameTwips;
+    move(twipsToPixels(screen.x() + (screen.width() - outer.width()) / 2),
+         twipsToPixels(screen.y() + (screen.height() - outer.height()) / 2));
     Form_Load();
 }
 
@@ -224,8 +233,8 @@ void frmReader::setDocumentSource(const QString& documentPath, const QString& fi
     pdfReader->show();
 #else
     Q_UNUSED(documentPath);
-    showNotice("This build of Orvane has no PDF viewer; \"Man&ual\" opens the manual in the "
-               "desktop's PDF program.");
+    showNotice("This build of Orvane has no PDF viewer; the main window's Manual button "
+               "opens the manual in the desktop's PDF program.");
 #endif
 }
 
@@ -237,8 +246,11 @@ void frmReader::showNotice(const QString& text)
     const int width = std::min(area.width() - 20, std::max(lblNotice->sizeHint().width(), 360));
     lblNotice->setFixedWidth(std::max(width, 60));
     lblNotice->adjustSize();
-    lblNotice->move((area.width() - lblNotice->width()) / 2,
-                    std::max(10, (area.height() - lblNotice->height()) / 3));
+    // Below the list of documents when that is open over the view.
+    int top = std::max(10, (area.height() - lblNotice->height()) / 3);
+    if (!filReader->isHidden())
+        top = std::max(top, filReader->geometry().bottom() - pdfReader->y() + 10);
+    lblNotice->move((area.width() - lblNotice->width()) / 2, top);
     lblNotice->show();
     lblNotice->raise();
 }

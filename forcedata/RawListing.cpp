@@ -12,8 +12,10 @@ QPointer<frmRF> listing;
 
 void showRawListing(SharedState& state, Platform& platform)
 {
-    // Loaded afresh every time, so it always shows the last read.
-    delete listing.data();
+    // Loaded afresh every time, so it always shows the last read. The old one goes
+    // at the next turn of the event loop, never under a handler of its own.
+    if (listing)
+        listing->close();
     listing = new frmRF(state, platform);
     listing->show();
     listing->raise();

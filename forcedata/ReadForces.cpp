@@ -53,6 +53,7 @@ void frmOrvane::ReadRF()
     m_reading->txtFiletype->setText(m_state.FileType.toUpper());
     m_reading->cmdCancel->setEnabled(false);
     m_reading->pbarLoading->setMaximum(100);
+    m_reading->move(frameGeometry().center() - m_reading->rect().center());
     m_reading->show();
     m_platform.events.yield();
     m_platform.events.setBusy(true);

@@ -16,83 +16,6 @@
 #endif
 
 // ---------------------------------------------------------------------------
-// Error numbers
-
-namespace
-{
-
-bool isDirectory(const std::string& path)
-{
-    struct stat info {
-    };
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-} // namespace
-
-int16_t errorNumberFromErrno(int errnoValue, const std::string& path)
-{
-    switch (errnoValue) {
-    case 0:
-        return ErrorNumber::None;
-    case ENOENT: {
-        // A missing file in an existing directory, or a missing directory.
-        const std::size_t slash = path.find_last_of('/');
-        if (slash == std::string::npos)
-            return ErrorNumber::FileNotFound;
-        const std::string directory = slash == 0 ? std::string("/") : path.substr(0, slash);
-        return isDirectory(directory) ? ErrorNumber::FileNotFound : ErrorNumber::PathNotFound;
-    }
-    case ENOTDIR:
-    case ELOOP:
-        return ErrorNumber::PathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return ErrorNumber::PermissionDenied;
-    case EEXIST:
-        return ErrorNumber::FileAlreadyExists;
-    case EBUSY:
-    case ETXTBSY:
-        return ErrorNumber::FileAlreadyOpen;
-    case ENAMETOOLONG:
-    case EINVAL:
-    case EBADF:
-        return ErrorNumber::BadFileNameOrNumber;
-    default:
-        return ErrorNumber::PathFileAccessError;
-    }
-}
-
-std::string errorNumberText(int16_t number)
-{
-    switch (number) {
-    case ErrorNumber::BadFileNameOrNumber:
-        return "Bad file name or number";
-    case ErrorNumber::FileNotFound:
-        return "File not found";
-    case ErrorNumber::FileAlreadyOpen:
-        return "File already open";
-    case ErrorNumber::FileAlreadyExists:
-        return "File already exists";
-    case ErrorNumber::PermissionDenied:
-        return "Permission denied";
-    case ErrorNumber::PathFileAccessError:
-        return "Path/File access error";
-    case ErrorNumber::PathNotFound:
-        return "Path not found";
-    default:
-        return "Error " + std::to_string(number);
-    }
-}
-
-int16_t testOpenForReading(const std::string& path)
-{
-    FileByteSource file;
-    return file.open(path);
-}
-
-// ---------------------------------------------------------------------------
 // Byte sources
 
 std::string_view MemoryByteSource::nextChunk()
@@ -115,16 +38,16 @@ int16_t FileByteSource::open(const std::string& path)
     close();
     m_readFailed = false;
     if (path.empty() || path.find('\0') != std::string::npos)
-        return ErrorNumber::BadFileNameOrNumber;
+        return FileError::BadFileNameOrNumber;
     // Not blocking on open, so a named pipe without a writer cannot hang the read.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return errorNumberFromErrno(errno, path);
+        return static_cast<int16_t>(fileErrorFromErrno(errno, path));
     struct stat info {
     };
     if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
         ::close(fd);
-        return ErrorNumber::PathFileAccessError;
+        return FileError::PathFileAccessError;
     }
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0)
@@ -132,7 +55,7 @@ int16_t FileByteSource::open(const std::string& path)
     m_fd = fd;
     if (!m_block)
         m_block = std::make_unique<char[]>(BlockSize);
-    return ErrorNumber::None;
+    return FileError::None;
 }
 
 void FileByteSource::close()

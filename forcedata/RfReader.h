@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forcedata/ForceTable.h"
+#include "platform/FileErrors.h"
 
 #include <array>
 #include <cstddef>
@@ -9,32 +10,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-
-// ---------------------------------------------------------------------------
-// Error numbers of file operations, the same numbers and texts on every
-// platform. Kept free of any toolkit so the console tools can report them too.
-namespace ErrorNumber
-{
-inline constexpr int16_t None = 0;
-inline constexpr int16_t BadFileNameOrNumber = 52;
-inline constexpr int16_t FileNotFound = 53;
-inline constexpr int16_t FileAlreadyOpen = 55;
-inline constexpr int16_t FileAlreadyExists = 58;
-inline constexpr int16_t PermissionDenied = 70;
-inline constexpr int16_t PathFileAccessError = 75;
-inline constexpr int16_t PathNotFound = 76;
-} // namespace ErrorNumber
-
-// Maps an errno value from opening `path` onto the error numbers above. The path
-// tells "file not found" (53) from "path not found" (76) for ENOENT.
-int16_t errorNumberFromErrno(int errnoValue, const std::string& path);
-
-// "File not found" and the others; an unknown number gives "Error " and the number.
-std::string errorNumberText(int16_t number);
-
-// Opens `path` for reading and closes it again: 0, or the error number. A
-// directory gives 75, as it cannot be read as a file.
-int16_t testOpenForReading(const std::string& path);
 
 // ---------------------------------------------------------------------------
 // Bytes for the reader, handed out in chunks.

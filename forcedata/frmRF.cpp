@@ -9,6 +9,7 @@
 
 #include <QEvent>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -36,19 +37,34 @@ constexpr int ClientHeight = 4950;
 constexpr int ListTop = 360;
 constexpr int ListMargin = 900; // the window's height less the list's
 
+// Judged by the glyphs themselves: some monospaced families do not say so.
+bool isFixedPitch(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(u'0');
+    return metrics.horizontalAdvance(u'i') == width && metrics.horizontalAdvance(u'W') == width &&
+           metrics.horizontalAdvance(u' ') == width;
+}
+
 QFont fixedPitchFont()
 {
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPointSize(8);
-    // Without a Courier New the family the system names for fixed text is surer
-    // to be fixed-pitch than whatever stands in for the name.
-    if (!QFontInfo(font).fixedPitch()) {
-        const int size = font.pointSize();
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        font.setPointSize(size);
+    const QStringList families{QStringLiteral("Courier New"),
+                               QFontDatabase::systemFont(QFontDatabase::FixedFont).family(),
+                               QStringLiteral("Liberation Mono"),
+                               QStringLiteral("DejaVu Sans Mono"),
+                               QStringLiteral("Noto Sans Mono"),
+                               QStringLiteral("monospace")};
+    for (const QString& family : families) {
+        QFont font(family);
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+        font.setPointSize(8);
+        if (isFixedPitch(font))
+            return font;
     }
+    QFont font(families.first());
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSize(8);
     return font;
 }
 

@@ -63,8 +63,8 @@ int main(int argc, char** argv)
     }
     const std::string path = argv[1];
     FileByteSource file;
-    if (const int16_t error = file.open(path); error != ErrorNumber::None) {
-        std::fprintf(stderr, "rfdump: %s: %s (%d)\n", path.c_str(), errorNumberText(error).c_str(),
+    if (const int16_t error = file.open(path); error != FileError::None) {
+        std::fprintf(stderr, "rfdump: %s: %s (%d)\n", path.c_str(), fileErrorText(error).c_str(),
                      static_cast<int>(error));
         return ExitCannotOpen;
     }

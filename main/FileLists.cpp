@@ -6,18 +6,8 @@
 
 namespace
 {
-QChar folded(QChar c)
-{
-    return c.toCaseFolded();
-}
-
-bool sameLetter(QChar a, QChar b)
-{
-    return a == b || folded(a) == folded(b);
-}
-} // namespace
-
-bool matchesPattern(QStringView name, QStringView pattern)
+// `name` and `pattern` already folded to one letter case.
+bool matchesFolded(QStringView name, QStringView pattern)
 {
     // Greedy match that backs up to the last star: linear in practice, and never
     // worse than name length times pattern length.
@@ -29,7 +19,7 @@ bool matchesPattern(QStringView name, QStringView pattern)
         if (p < pattern.size() && pattern[p] == u'*') {
             starP = p++;
             starN = n;
-        } else if (p < pattern.size() && (pattern[p] == u'?' || sameLetter(pattern[p], name[n]))) {
+        } else if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
             ++p;
             ++n;
         } else if (starP >= 0) {
@@ -43,16 +33,23 @@ bool matchesPattern(QStringView name, QStringView pattern)
         ++p;
     return p == pattern.size();
 }
+} // namespace
+
+bool matchesPattern(QStringView name, QStringView pattern)
+{
+    return matchesFolded(name.toString().toCaseFolded(), pattern.toString().toCaseFolded());
+}
 
 QStringList filesMatching(const QStringList& names, const QString& patternList)
 {
     QStringList patterns;
     for (const QString& pattern : patternList.split(u';', Qt::SkipEmptyParts))
-        patterns << pattern.trimmed();
+        patterns << pattern.trimmed().toCaseFolded();
     QStringList result;
     for (const QString& name : names) {
+        const QString folded = name.toCaseFolded();
         for (const QString& pattern : patterns) {
-            if (matchesPattern(name, pattern)) {
+            if (matchesFolded(folded, pattern)) {
                 result << name;
                 break;
             }

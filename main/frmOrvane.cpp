@@ -150,8 +150,13 @@ void frmOrvane::createControls()
                            "Click to start Control File Editor", 7560, 3720, 1095, 615, false);
     cmdExit = makeButton(client, "cmdExit", "E&xit", "Click to exit", 7560, 4440, 1095, 615);
     // The long captions need two lines in a button of this width.
-    for (QPushButton* b : {cmdRefresh, cmdReadForces, cmdViewForces, cmdAnimate})
-        b->setText(b->text().replace(u' ', u'\n'));
+    for (QPushButton* b : {cmdRefresh, cmdReadForces, cmdViewForces, cmdAnimate}) {
+        QString caption = b->text();
+        b->setAccessibleName(caption.remove(u'&'));
+        QString wrapped = b->text();
+        wrapped[wrapped.lastIndexOf(u' ')] = u'\n';
+        b->setText(wrapped);
+    }
 
     Label1 = makeLabel(client, "Label1", "Title:", 120, 5100, 615, 255);
     lblTitle = makeLabel(client, "lblTitle", QString(), 840, 5100, 7812, 252);

@@ -1,6 +1,7 @@
 #include "main/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/QtPlatform.h"
+#include "platform/Twips.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -10,6 +11,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName("Orvane");
     QApplication::setOrganizationName("Kinemora");
+    setClassicFont();
     QApplication::setWindowIcon(QIcon(":/orvane/orvane.png"));
 
     // The shared state and the platform services live for the whole run.

@@ -29,7 +29,8 @@ int fileErrorFromErrno(int err)
     switch (err) {
     case 0: return FileError::None;
     case ENOENT: return FileError::FileNotFound;
-    case ENOTDIR: return FileError::PathNotFound;
+    case ENOTDIR:
+    case ELOOP: return FileError::PathNotFound;
     case EACCES:
     case EPERM:
     case EROFS: return FileError::PermissionDenied;
@@ -37,7 +38,8 @@ int fileErrorFromErrno(int err)
     case EBUSY:
     case ETXTBSY: return FileError::FileAlreadyOpen;
     case ENAMETOOLONG:
-    case EINVAL: return FileError::BadFileNameOrNumber;
+    case EINVAL:
+    case EBADF: return FileError::BadFileNameOrNumber;
     default: return FileError::PathFileAccessError;
     }
 }
@@ -56,16 +58,25 @@ int missingError(const std::string& path)
     return FileError::FileNotFound;
 }
 
-int errorFor(const std::string& path, int err)
+} // namespace
+
+int fileErrorFromErrno(int err, const std::string& path)
 {
     return err == ENOENT ? missingError(path) : fileErrorFromErrno(err);
+}
+
+namespace {
+int errorFor(const std::string& path, int err)
+{
+    return fileErrorFromErrno(err, path);
 }
 } // namespace
 
 int openForReadingError(const std::string& path)
 {
-    if (path.empty())
+    if (path.empty() || path.find('\0') != std::string::npos)
         return FileError::BadFileNameOrNumber;
+    // Not blocking, so a named pipe without a writer cannot hang the test.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return errorFor(path, errno);

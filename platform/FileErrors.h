@@ -19,6 +19,8 @@ constexpr int PathNotFound = 76;
 // The platform's description of an error number ("File not found").
 std::string fileErrorText(int number);
 int fileErrorFromErrno(int err);
+// The same, telling "file not found" (53) from "path not found" (76) for ENOENT.
+int fileErrorFromErrno(int err, const std::string& path);
 
 // Opens the file for reading and closes it again. A directory is not a file.
 int openForReadingError(const std::string& path);

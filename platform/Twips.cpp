@@ -1,5 +1,7 @@
 #include "platform/Twips.h"
 
+#include <QApplication>
+#include <QFont>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -38,4 +40,13 @@ void placeTwips(QWidget* widget, int left, int top, int width, int height)
 void resizeTwips(QWidget* widget, int width, int height)
 {
     widget->resize(twipsToPixels(width), twipsToPixels(height));
+}
+
+void setClassicFont()
+{
+    QFont font = QApplication::font();
+    // An Arial-metric face where installed: the captions were measured in one.
+    font.setFamilies({QStringLiteral("Liberation Sans"), font.family()});
+    font.setPointSizeF(8.0);
+    QApplication::setFont(font);
 }

@@ -14,3 +14,7 @@ QRect twipsToPixels(const QRect& twips);
 void placeTwips(QWidget* widget, int left, int top, int width, int height);
 // Sets the size of a window's client area in twips.
 void resizeTwips(QWidget* widget, int width, int height);
+
+// The layouts in twips were drawn for an 8-point dialog font; a larger desktop font
+// would cut their captions.
+void setClassicFont();

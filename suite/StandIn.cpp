@@ -111,8 +111,8 @@ struct InputNote {
 InputNote forceFileNote(const fs::path& path, const std::string& shownName)
 {
     FileByteSource file;
-    if (const int16_t error = file.open(path.string()); error != ErrorNumber::None)
-        return {shownName + ": cannot be opened: " + errorNumberText(error) + " (" +
+    if (const int16_t error = file.open(path.string()); error != FileError::None)
+        return {shownName + ": cannot be opened: " + fileErrorText(error) + " (" +
                     std::to_string(error) + ")",
                 ExitCannotOpen};
     auto table = std::make_unique<ForceTable>();

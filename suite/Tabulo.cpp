@@ -35,8 +35,8 @@ int runForceAnalysis(const ToolInfo& tool, const Invocation& call, std::ostream&
 
     FileByteSource file;
     const auto path = resolveFile(call.workingDir, name);
-    if (const int16_t error = file.open(path.string()); error != ErrorNumber::None) {
-        text += "\nError: the force file cannot be opened: " + errorNumberText(error) + " (" +
+    if (const int16_t error = file.open(path.string()); error != FileError::None) {
+        text += "\nError: the force file cannot be opened: " + fileErrorText(error) + " (" +
                 std::to_string(error) + ").\nNo analysis was made.\n";
         return finish(ExitCannotOpen);
     }

@@ -1,3 +1,5 @@
+#include "platform/Twips.h"
+
 #include <QApplication>
 #include <QStandardPaths>
 #include <gmock/gmock.h>
@@ -9,6 +11,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
+    setClassicFont();
     ::testing::InitGoogleMock(&argc, argv);
     return RUN_ALL_TESTS();
 }

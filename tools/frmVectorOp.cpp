@@ -275,14 +275,11 @@ void frmVectorOp::Form_Unload()
 
 bool frmVectorOp::event(QEvent* e)
 {
-    if (e->type() == QEvent::WindowDeactivate) {
-        m_inOwnBox = QApplication::activeModalWidget() != nullptr;
-    } else if (e->type() == QEvent::WindowActivate) {
-        if (m_inOwnBox)
-            m_inOwnBox = false;
-        else
-            Form_Activate();
-    }
+    // The defaults greet the user on every return to this window. They are set as the
+    // window is left, so the click that brings it back is never undone by them; leaving
+    // for one of its own boxes is no leaving.
+    if (e->type() == QEvent::WindowDeactivate && !QApplication::activeModalWidget())
+        Form_Activate();
     return QWidget::event(e);
 }
 

@@ -76,7 +76,4 @@ private:
     frmOrvane& m_main;
     QButtonGroup* m_plates = nullptr;
     QButtonGroup* m_views = nullptr;
-    // Set while one of our own boxes has the focus: coming back from it is no new
-    // activation, so the user's choices stay.
-    bool m_inOwnBox = false;
 };

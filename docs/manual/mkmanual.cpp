@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMap>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QRegularExpression>
@@ -34,9 +35,9 @@ QString versionText(const QString& dotted)
            " (" + QString::number(part(2)).rightJustified(3, u'0') + ")";
 }
 
-// Drops the references to images that are not there and registers the others with
-// the document, so it never depends on where it is laid out.
-QString takeImages(const QString& markdown, const QDir& base, QTextDocument& document)
+// Drops the references to images that are not there and keeps the others, to be
+// handed to the document, so it never depends on where it is laid out.
+QString takeImages(const QString& markdown, const QDir& base, QMap<QString, QImage>& images)
 {
     static const QRegularExpression image(R"(!\[([^\]]*)\]\(([^)\s]+)\))");
     QString result;
@@ -50,7 +51,7 @@ QString takeImages(const QString& markdown, const QDir& base, QTextDocument& doc
         QImage picture(base.filePath(path));
         if (picture.isNull())
             continue;
-        document.addResource(QTextDocument::ImageResource, QUrl(path), picture);
+        images.insert(path, picture);
         result += match.captured(0);
     }
     result += markdown.mid(from);
@@ -152,8 +153,12 @@ int main(int argc, char** argv)
     font.setPointSize(10);
     document.setDefaultFont(font);
     document.setDefaultStyleSheet("code { font-family: 'DejaVu Sans Mono'; }");
-    markdown = takeImages(markdown, QFileInfo(sourcePath).dir(), document);
+    QMap<QString, QImage> images;
+    markdown = takeImages(markdown, QFileInfo(sourcePath).dir(), images);
     document.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
+    // After the Markdown: setting it clears the document's resources.
+    for (auto it = images.cbegin(); it != images.cend(); ++it)
+        document.addResource(QTextDocument::ImageResource, QUrl(it.key()), it.value());
 
     // A4 less the 2 cm margins the printing of a document keeps, at 96 dots per inch.
     fitImages(document, (210.0 - 40.0) / 25.4 * 96.0);

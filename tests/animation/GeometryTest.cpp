@@ -10,7 +10,8 @@
 
 using namespace anim;
 
-namespace {
+namespace
+{
 
 std::unique_ptr<ForceTable> tableWith(int index, double fx, double fy, double fz, double ax,
                                       double ay, double extra)
@@ -77,8 +78,8 @@ TEST(Geometry, PlateOutlinesPerPlateViewAndMagnification)
         {1, 4, 1, false, false, {}, {}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "plate " << c.plate << " view " << c.view << " x"
-                                        << c.magnification);
+        SCOPED_TRACE(testing::Message()
+                     << "plate " << c.plate << " view " << c.view << " x" << c.magnification);
         const auto shape = plateShape(c.plate, c.view, c.magnification);
         ASSERT_EQ(bool(shape), c.drawn);
         if (!shape)
@@ -106,8 +107,8 @@ TEST(Geometry, RotationUsesTheStoredDivisorAndTheTransposedMatrix)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.pitch << "/" << c.roll << "/" << c.yaw);
         const auto t = tableWith(7, c.fx, c.fy, c.fz, c.fx / 10, c.fy / 10, c.fz / 10);
-        const RotatedRecord r = RotateRecord(*t, 7, angleRadians(c.pitch), angleRadians(c.roll),
-                                             angleRadians(c.yaw));
+        const RotatedRecord r =
+            RotateRecord(*t, 7, angleRadians(c.pitch), angleRadians(c.roll), angleRadians(c.yaw));
         EXPECT_NEAR(r.RotatedForce[0], c.rx, 1e-4);
         EXPECT_NEAR(r.RotatedForce[1], c.ry, 1e-4);
         EXPECT_NEAR(r.RotatedForce[2], c.rz, 1e-4);
@@ -197,10 +198,9 @@ TEST(Geometry, PathVectorsAndHistoryColours)
         int index;
         std::optional<QColor> previous;
     };
-    for (const ColourCase& c :
-         {ColourCase{0, 5, std::nullopt}, ColourCase{1, 5, EraseColour},
-          ColourCase{2, 5, PaletteColour8}, ColourCase{3, 5, PaletteColour8},
-          ColourCase{2, 1, std::nullopt}})
+    for (const ColourCase& c : {ColourCase{0, 5, std::nullopt}, ColourCase{1, 5, EraseColour},
+                                ColourCase{2, 5, PaletteColour8}, ColourCase{3, 5, PaletteColour8},
+                                ColourCase{2, 1, std::nullopt}})
         EXPECT_EQ(previousVectorColour(c.mode, c.index), c.previous) << c.mode << " " << c.index;
     EXPECT_EQ(PaletteColour8, QColor(128, 128, 128));
     EXPECT_EQ(PaletteColour7, QColor(192, 192, 192));
@@ -294,7 +294,7 @@ TEST(PlaybackText, StepAndPauseTexts)
     struct Clamp {
         int current, count, shown;
     };
-    for (const Clamp& c : {Clamp{0, 10, 1}, Clamp{11, 10, 10}, Clamp{4, 10, 4}, Clamp{3, 0, 0},
-                           Clamp{3, -1, 0}})
+    for (const Clamp& c :
+         {Clamp{0, 10, 1}, Clamp{11, 10, 10}, Clamp{4, 10, 4}, Clamp{3, 0, 0}, Clamp{3, -1, 0}})
         EXPECT_EQ(pauseRecord(c.current, c.count), c.shown) << c.current << " of " << c.count;
 }

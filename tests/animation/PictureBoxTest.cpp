@@ -4,7 +4,8 @@
 
 #include <limits>
 
-namespace {
+namespace
+{
 
 // A 160 x 120 pixel picture with the top view's coordinates: 2 pixels per unit.
 struct Picture : testing::Test {

@@ -68,18 +68,6 @@ TEST(ViewerFit, HandsOverWhatTheTextBoxCannotShowQuickly)
         EXPECT_EQ(viewerFit(c.bytes), c.fit) << c.name;
 }
 
-TEST(ViewerFont, SizesAndCheckedItems)
-{
-    const int points[] = {8, 10, 12, 14, 18, 12};
-    const int checked[] = {0, 1, 2, 3, 4, 2};
-    for (int item = 0; item < ViewerFontItems; ++item) {
-        EXPECT_EQ(viewerFontPoints(item), points[item]) << item;
-        EXPECT_EQ(viewerCheckedFontItem(item), checked[item]) << item;
-    }
-    EXPECT_EQ(viewerFontPoints(9), 12);
-    EXPECT_EQ(viewerCheckedFontItem(-1), 2);
-}
-
 TEST(ViewerColours, TextNeverTakesTheBackgroundColour)
 {
     const QColor grey(224, 224, 224), black(0, 0, 0), white(255, 255, 255), red(255, 0, 0);

@@ -404,15 +404,15 @@ TEST(FileByteSource, OpenReportsThePlatformErrorNumbers)
         FileByteSource file;
         EXPECT_EQ(file.open(c.path), c.error);
         EXPECT_EQ(file.isOpen(), c.error == 0);
-        EXPECT_EQ(testOpenForReading(c.path), c.error);
+        EXPECT_EQ(openForReadingError(c.path), c.error);
         if (c.error != 0) {
-            EXPECT_EQ(errorNumberText(c.error), c.text);
+            EXPECT_EQ(fileErrorText(c.error), c.text);
         }
     }
     if (::geteuid() != 0) {
         std::filesystem::permissions(present, std::filesystem::perms::none);
-        EXPECT_EQ(testOpenForReading(present), 70);
-        EXPECT_EQ(errorNumberText(70), "Permission denied");
+        EXPECT_EQ(openForReadingError(present), 70);
+        EXPECT_EQ(fileErrorText(70), "Permission denied");
     }
 }
 

@@ -6,28 +6,6 @@
 namespace
 {
 
-TEST(ToolCommands, EachCommandBuildsItsExactArgumentText)
-{
-    const std::pair<QString, const char*> cases[] = {
-        {analysisArguments(AnalysisSwitches, "WALK01.RF"), "/F/I  WALK01.RF"},
-        {analysisArguments(RotationSwitches, "WALK01.RF"), "  WALK01.RF"},
-        {historyArguments(0, "WALK01.RF"), " /A/C/Z WALK01.RF"},
-        {historyArguments(1, "WALK01.RF"), " /A/C/T/Z WALK01.RF"},
-        {historyArguments(2, "WALK01.RF"), " /A/C/V/H/Z WALK01.RF"},
-        // Without a force file the arguments end with the switches.
-        {historyArguments(0, ""), " /A/C/Z "},
-        {modelRewriteArguments("walk01"), " /C/R/M/F/G walk01"},
-        {addForcesArguments("walk01"), " /F walk01"},
-        {arielArguments("walk01.2t"), " /A walk01.2t"},
-        {animateArguments("walk01.km"), " /q /1 walk01.km"},
-        {cdaArguments("walk01"), " /A walk01.cda"},
-        {fileArguments("walk01.txt"), " walk01.txt"},
-        {runToolLabel("/Prog/Scalera.exe", "walk01.DG"), "/prog/scalera.exe walk01.dg"},
-    };
-    for (const auto& [built, expected] : cases)
-        EXPECT_EQ(built, QString::fromUtf8(expected));
-}
-
 TEST(ToolCommands, FileNamesWithBlanksReachTheToolAsOneArgument)
 {
     EXPECT_EQ(analysisArguments(AnalysisSwitches, "my walk.rf"), "/F/I  \"my walk.rf\"");
@@ -35,21 +13,12 @@ TEST(ToolCommands, FileNamesWithBlanksReachTheToolAsOneArgument)
     // Shell characters are only text: no shell ever reads them.
     EXPECT_EQ(fileArguments("a;rm -x$(y).dg"), " \"a;rm -x$(y).dg\"");
     EXPECT_EQ(fileArguments("a;b|c.dg"), " a;b|c.dg");
+    // Without a force file the history arguments end with the switches.
+    EXPECT_EQ(historyArguments(0, ""), " /A/C/Z ");
 }
 
-TEST(ToolCommands, SignatureSwitchesFollowTheChoicesInTheirFixedOrder)
+TEST(ToolCommands, EverySignatureOptionAddsItsSwitchInItsPlace)
 {
-    SignatureChoice defaults;
-    EXPECT_EQ(signatureArguments(signatureSwitches(defaults), "WALK01.RF"),
-              " /k/2/z/c/a/d WALK01.RF");
-
-    SignatureChoice sagittal;
-    sagittal.plate = 1;
-    sagittal.view = 0;
-    sagittal.colour = sagittal.graphics = sagittal.axes = 0;
-    sagittal.skip = 1;
-    EXPECT_EQ(signatureArguments(signatureSwitches(sagittal), "WALK01.RF"), " /m/1/z/s WALK01.RF");
-
     SignatureChoice all;
     all.plate = 2;
     all.view = 2;
@@ -69,19 +38,6 @@ TEST(ToolCommands, FootprintIsGreyedOnlyForTheSagittalView)
     };
     for (const Case& c : cases)
         EXPECT_EQ(footprintAfterView(c.view, c.foot), c.expected) << c.view << " " << c.foot;
-}
-
-TEST(ToolCommands, ExtensionsOfTheTrialFiles)
-{
-    EXPECT_EQ(arielExtension(0), ".3d");
-    EXPECT_EQ(arielExtension(1), ".1t");
-    EXPECT_EQ(arielExtension(9), ".9t");
-    const char* animate[] = {".dg", ".cn", ".km", ".sn"};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(animateExtension(i), animate[i]);
-    EXPECT_EQ(animateExtension(4), "");
-    EXPECT_EQ(plotPrinterTool(0), "hardcpd.exe");
-    EXPECT_EQ(plotPrinterTool(-1), "hardcpw.exe");
 }
 
 TEST(ToolCommands, MessagesJoinTheirLinesWithTheLineFeed)

@@ -3,6 +3,7 @@
 #include "tools/frmVectorOp.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QRadioButton>
 
 namespace
@@ -280,6 +281,16 @@ TEST_F(SignatureOptions, TheSagittalViewGreysTheFootprintWhichStillCounts)
     EXPECT_EQ(op->chkColour->value(), 0);
     op->chkColour->click();
     EXPECT_EQ(op->chkColour->value(), 1);
+}
+
+TEST_F(SignatureOptions, LeavingTheWindowBringsBackTheDefaults)
+{
+    op->chkSkip->setValue(1);
+    op->optView[2]->click();
+    QEvent leave(QEvent::WindowDeactivate);
+    QApplication::sendEvent(op, &leave);
+    EXPECT_EQ(op->chkSkip->value(), 0);
+    EXPECT_EQ(op->choice().view, 1);
 }
 
 TEST_F(SignatureOptions, ClosingOnlyHidesTheWindow)
