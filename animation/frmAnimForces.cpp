@@ -176,20 +176,23 @@ void frmAnimForces::buildControls()
     lblMagnify = label(fraSizing, "Scaling:", 120, 3480, 1400, 255);
     txtMagnify =
         textBox(fraSizing, "Scaling", "Click to change magnification factor", 1560, 3450, 855, 285);
-    label(fraSizing, "Increment:", 120, 3810, 1400, 255);
+    QLabel* incrementCaption = label(fraSizing, "Increment:", 120, 3810, 1400, 255);
     comIncrement = placed(new QComboBox(fraSizing), 1560, 3780, 855, 300);
     comIncrement->setToolTip("Click to change force increment");
     comIncrement->setAccessibleName("Increment");
-    label(fraSizing, "Delay:", 120, 4140, 1400, 255);
+    QLabel* delayCaption = label(fraSizing, "Delay:", 120, 4140, 1400, 255);
     comDelay = placed(new QComboBox(fraSizing), 1560, 4110, 855, 300);
     comDelay->setToolTip("Click to change delay between vectors");
     comDelay->setAccessibleName("Delay");
+    incrementCaption->setBuddy(comIncrement);
+    delayCaption->setBuddy(comDelay);
     for (QComboBox* list : {comIncrement, comDelay}) {
         // The lists show values that are not among their entries (a stored delay),
         // but only a choice from the list changes anything.
         list->setEditable(true);
         list->setInsertPolicy(QComboBox::NoInsert);
         list->lineEdit()->setReadOnly(true);
+        list->lineEdit()->setAccessibleName(list->accessibleName());
     }
     label(fraSizing, "Body Weight:", 120, 4470, 1400, 255);
     txtWeight = textBox(fraSizing, "Body Weight", "Body weight in newtons. Click to change.", 1560,

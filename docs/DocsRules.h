@@ -3,6 +3,7 @@
 // The rules of the document windows (text viewer, manuals, reader, About box), kept
 // apart from the widgets so that they can be checked without a window.
 
+#include "main/SharedState.h"
 #include <QByteArrayView>
 #include <QColor>
 #include <QRect>
@@ -62,7 +63,7 @@ struct ManualItem {
 inline constexpr std::array<ManualItem, 9> ManualItems{{
     {"&Kinemora User's Manual", "kinemora.pdf"},
     {"&Control file example", "ctlfile.pdf"},
-    {"&Orvane User's Manual", "orvane.pdf"},
+    {"&Orvane User's Manual", OwnManualFile},
     {"&Plotwell User's Manual", "plotwell.pdf"},
     {"&Pictor User's Manual", "pictor.pdf"},
     {"Kinemora &Quick Reference Guide", "kq_qrg.pdf"},

@@ -66,7 +66,7 @@ frmAbout::frmAbout(SharedState& state, Platform& platform, QWidget* parent)
 
     lblAbout = makeLabel(this, "lblAbout", "  About Kinemora for Windows", QString(), 120, 120,
                          6735, 2175);
-    lblAbout->setAccessibleName("About Orvane");
+    lblAbout->setAccessibleDescription("About Orvane");
     // Long lines wrap short of the icon, which stands in the label's right edge.
     lblAbout->setWordWrap(true);
     lblAbout->setContentsMargins(0, 0, twipsToPixels(120 + 6735 - 6120), 0);
@@ -78,7 +78,7 @@ frmAbout::frmAbout(SharedState& state, Platform& platform, QWidget* parent)
                            "Click here for contact information and website.", 5400, 360, 1335, 492);
     lblRook = makeLabel(this, "lblRook", "Author information", "Contact information.", 120, 2400,
                         4575, 2775);
-    lblRook->setAccessibleName("Contact information");
+    lblRook->setAccessibleDescription("Contact information");
     lblRook->setTextInteractionFlags(Qt::NoTextInteraction);
     picRook = makeLabel(this, "picRook", QString(), "The author.", 4800, 2400, 2085, 2790);
     picRook->setAccessibleName("Contact picture");

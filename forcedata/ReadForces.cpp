@@ -1,3 +1,4 @@
+#include "forcedata/ReadForces.h"
 #include "animation/AnimateForces.h"
 #include "forcedata/RawListing.h"
 #include "forcedata/RfReader.h"
@@ -9,8 +10,8 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 
 frmReading* frmOrvane::readingDialog() const
@@ -21,8 +22,8 @@ frmReading* frmOrvane::readingDialog() const
 void frmOrvane::cmdReadForces_Click()
 {
     if (m_state.ForceFile.isEmpty()) {
-        m_platform.dialogs.message("Select a Force file (.RF) from the list.", {},
-                                   MessageIcon::Exclamation, MessageButtons::OK);
+        m_platform.dialogs.message(NoForceFileText, {}, MessageIcon::Exclamation,
+                                   MessageButtons::OK);
         return;
     }
     ReadRF();
@@ -61,9 +62,15 @@ void frmOrvane::ReadRF()
     ForceTable& table = m_state.forces;
     std::vector<std::string> warnings;
     RfReadCallbacks callbacks;
-    callbacks.onRecord = [this](int16_t count) {
-        if (m_reading)
+    // Events run after every record, but the count is redrawn at most about sixty
+    // times a second: painting it 5000 times would cost more than the read itself.
+    double lastShown = -1;
+    callbacks.onRecord = [this, &lastShown](int16_t count) {
+        const double now = m_platform.clock.elapsed();
+        if (m_reading && now - lastShown >= 1.0 / 60) {
             m_reading->showProgress(count);
+            lastShown = now;
+        }
         m_platform.events.yield();
     };
     callbacks.onWarning = [&warnings](const std::string& text) { warnings.push_back(text); };
@@ -81,10 +88,9 @@ void frmOrvane::ReadRF()
         m_platform.dialogs.message(text, {}, MessageIcon::Exclamation, MessageButtons::OK);
     }
     if (table.samplingRateHz() == 0) {
-        table.SamplingRate = m_platform.dialogs
-                                 .input("Enter sampling rate of forces.", "Force Sampling Rate",
-                                        "200")
-                                 .toStdString();
+        table.SamplingRate =
+            m_platform.dialogs.input("Enter sampling rate of forces.", "Force Sampling Rate", "200")
+                .toStdString();
     }
     Q_UNUSED(result);
     cmdViewForces->setEnabled(true);

@@ -243,8 +243,9 @@ void frmRF::placeHeadings()
     const int height = m_headings->height();
     Label1->setGeometry(left, 0, metrics.horizontalAdvance(Label1->text()) + 2, height);
     const int column = metrics.horizontalAdvance(Label1->text().left(SeventhHeadingColumn));
-    Label4->setGeometry(left + column, 0, metrics.horizontalAdvance(u'X') * SeventhHeadingWidth,
-                        height);
+    const int end =
+        metrics.horizontalAdvance(Label1->text().left(SeventhHeadingColumn + SeventhHeadingWidth));
+    Label4->setGeometry(left + column, 0, end - column, height);
 }
 
 void frmRF::Form_Resize()

@@ -10,7 +10,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 QLineEdit* makeBox(QWidget* parent, const QString& name, const QString& text, const QString& tip,
                    QLabel* label, int l, int t, int w, int h)
 {
@@ -46,8 +47,8 @@ frmReading::frmReading(SharedState& state, Platform& platform, QWidget* parent)
 
     lblFilename = new QLabel("Filename:", this);
     placeTwips(lblFilename, 120, 120, 735, 255);
-    txtFilename = makeBox(this, "txtFilename", "Text1", "Filename of data", lblFilename, 840, 120,
-                          3495, 285);
+    txtFilename =
+        makeBox(this, "txtFilename", "Text1", "Filename of data", lblFilename, 840, 120, 3495, 285);
     lblFiletype = new QLabel("Filetype:", this);
     placeTwips(lblFiletype, 120, 480, 615, 255);
     txtFiletype = makeBox(this, "txtFiletype", "Text1", "Type of data file", lblFiletype, 840, 480,

@@ -12,7 +12,8 @@ class QPushButton;
 struct Platform;
 struct SharedState;
 
-class frmReading : public QWidget {
+class frmReading : public QWidget
+{
     Q_OBJECT
 public:
     frmReading(SharedState& state, Platform& platform, QWidget* parent = nullptr);

@@ -5,7 +5,8 @@
 #include "platform/FileErrors.h"
 #include "platform/Platform.h"
 
-namespace {
+namespace
+{
 bool isSeparator(QChar c)
 {
     return c == u'\\' || c == u'/';
@@ -115,8 +116,8 @@ int16_t CheckOpen(SharedState& state, Platform& platform, const QString& directo
         error = platform.files.openError(platform.files.resolve(directory, file));
     if (error != 0 && showMessage != 0) {
         platform.dialogs.message("Error opening file: " + path.toUpper() + state.LF + state.LF +
-                                     u'"' + QString::fromStdString(fileErrorText(error)) +
-                                     "\"  (" + QString::number(error) + ")",
+                                     u'"' + QString::fromStdString(fileErrorText(error)) + "\"  (" +
+                                     QString::number(error) + ")",
                                  {}, MessageIcon::Exclamation, MessageButtons::OK);
     }
     return static_cast<int16_t>(error);
@@ -137,9 +138,9 @@ void LoadStartupSettings(SharedState& state, Platform& platform)
 
 bool ConfirmPrint(SharedState& state, Platform& platform)
 {
-    const int answer = platform.dialogs.message("Press OK to print form or Cancel.",
-                                                "Confirm Printing", MessageIcon::Question,
-                                                MessageButtons::OKCancel);
+    const int answer =
+        platform.dialogs.message("Press OK to print form or Cancel.", "Confirm Printing",
+                                 MessageIcon::Question, MessageButtons::OKCancel);
     state.LastResult = answer;
     return answer != AnswerCancel;
 }

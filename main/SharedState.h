@@ -39,7 +39,9 @@ struct SharedState {
     ForceTable forces;
 };
 
+// The program's own manual, in the manuals directory.
+inline constexpr const char* OwnManualFile = "orvane.pdf";
+
 // The wording shown in the status bar and at the foot of the About box.
-inline constexpr const char* FixedNoticeText =
-    "Orvane - force-plate data for the Kinemora Motion Analysis System";
+inline constexpr const char* FixedNoticeText = "Ground reaction forces for Kinemora";
 inline constexpr const char* WebPageAddressText = "https://orvane.example.org/";

@@ -19,13 +19,14 @@
 #include <QStatusBar>
 #include <QTimer>
 
-namespace {
+namespace
+{
 // The client area that holds every control, in twips.
 constexpr int ClientWidth = 8775;
 constexpr int ClientHeight = 5460;
 
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, int l, int t,
-                  int w, int h)
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, int l, int t, int w,
+                  int h)
 {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(name);
@@ -88,8 +89,8 @@ void frmOrvane::createControls()
     filDatafiles = makeList(client, "filDatafiles", "Click to select motion data",
                             "Dig. data files", 1320, 360, 1815, 1845);
     lblModels = makeLabel(client, "lblModels", "Models (.CFB)", 3120, 0, 1935, 495);
-    filModels = makeList(client, "filModels", "Click to select a model", "Models (.CFB)", 3120,
-                         360, 1935, 1845);
+    filModels = makeList(client, "filModels", "Click to select a model", "Models (.CFB)", 3120, 360,
+                         1935, 1845);
     lblForces = makeLabel(client, "lblForces", "Force files", 5040, 0, 1815, 375);
     filForces =
         makeList(client, "filForces", "Click to select graph or double click to view a graph",
@@ -126,10 +127,11 @@ void frmOrvane::createControls()
     lblCommand = makeLabel(client, "lblCommand", QString(), 3000, 3840, 3252, 372);
     lblOutput = makeLabel(client, "lblOutput", "Listing is to:", 3000, 4320, 2892, 252);
     lblGraphics = makeLabel(client, "lblGraphics", "Graphics is to:", 3000, 4680, 2892, 252);
+    // Value labels speak their text; the caption beside each describes it.
     Label2->setBuddy(lblTrial);
-    lblTrial->setAccessibleName("Trial");
-    lblPath->setAccessibleName("Path");
-    lblCommand->setAccessibleName("Command line");
+    lblTrial->setAccessibleDescription("Trial");
+    lblPath->setAccessibleDescription("Path");
+    lblCommand->setAccessibleDescription("Command line");
     lblCommand->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     cmdReadForces = makeButton(client, "cmdReadForces", "&Load Data",
@@ -160,7 +162,7 @@ void frmOrvane::createControls()
 
     Label1 = makeLabel(client, "Label1", "Title:", 120, 5100, 615, 255);
     lblTitle = makeLabel(client, "lblTitle", QString(), 840, 5100, 7812, 252);
-    lblTitle->setAccessibleName("Title");
+    lblTitle->setAccessibleDescription("Title");
     lblTitle->setWordWrap(false);
 
     connect(cmdReadForces, &QPushButton::clicked, this, &frmOrvane::cmdReadForces_Click);
@@ -189,7 +191,7 @@ void frmOrvane::createControls()
     for (int i = 0; i < 4; ++i) {
         StatusBarPanels[i] = new QLabel(bar);
         StatusBarPanels[i]->setObjectName("StatusBar1Panel" + QString::number(i + 1));
-        StatusBarPanels[i]->setAccessibleName(names[i]);
+        StatusBarPanels[i]->setAccessibleDescription(names[i]);
         StatusBarPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         bar->addPermanentWidget(StatusBarPanels[i], i == 0 ? 1 : 0);
     }
@@ -227,8 +229,7 @@ void frmOrvane::createMenus()
     mnuProgHelp->setObjectName("mnuProgHelp");
     mnuAbout = new QAction("&About Orvane", this);
     mnuAbout->setObjectName("mnuAbout");
-    connect(mnuAbout, &QAction::triggered, this,
-            [this] { showAbout(m_state, m_platform, this); });
+    connect(mnuAbout, &QAction::triggered, this, [this] { showAbout(m_state, m_platform, this); });
 
     buildFileMenu();
     buildDataMenus();
@@ -300,7 +301,7 @@ void frmOrvane::Form_Load()
         b->setEnabled(true);
 
     s.ManualsDir = s.ProgramDir + "/manuals/";
-    s.OpenError = CheckOpen(s, p, s.ManualsDir, "orvane.pdf", 0);
+    s.OpenError = CheckOpen(s, p, s.ManualsDir, OwnManualFile, 0);
     if (s.OpenError != 0) {
         cmdManuals->setEnabled(false);
         if (s.OpenError == 76)
@@ -311,8 +312,8 @@ void frmOrvane::Form_Load()
     s.GraphicsTo = "SCREEN";
     s.MainWindowHandle = static_cast<quintptr>(winId());
     s.AboutText = s.LF + "     Orvane, version " + s.VersionText + s.LF + s.LF +
-                  "     For use with the Kinemora Motion Analysis System." + s.LF + s.LF +
-                  "     " + QString::fromLatin1(FixedNoticeText);
+                  "     For use with the Kinemora Motion Analysis System." + s.LF + s.LF + "     " +
+                  QString::fromLatin1(FixedNoticeText);
 
     CheckTools();
 
@@ -372,8 +373,9 @@ void frmOrvane::CheckTools()
     const QString& LF = m_state.LF;
     m_platform.dialogs.message(
         "Some programs were not found in the 'program' directory:" + LF + " --> " +
-            m_state.ProgramDir + LF + "The following files and 'Orvane.exe' must be in the same directory." +
-            LF + missing + LF +
+            m_state.ProgramDir + LF +
+            "The following files and 'Orvane.exe' must be in the same directory." + LF + missing +
+            LF +
             "Some program options will not be activated.  The software needs to be reinstalled.",
         {}, MessageIcon::Critical, MessageButtons::OK);
 }
@@ -391,6 +393,8 @@ void frmOrvane::ShowSplash(int16_t seconds)
 
 void frmOrvane::cmdAnimate_Click()
 {
+    if (m_reading)
+        m_reading->close();
     showAnimation(m_state, m_platform);
 }
 

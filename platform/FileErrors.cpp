@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <stdio.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,46 +12,65 @@
 std::string fileErrorText(int number)
 {
     switch (number) {
-    case FileError::None: return {};
-    case FileError::BadFileNameOrNumber: return "Bad file name or number";
-    case FileError::FileNotFound: return "File not found";
-    case FileError::FileAlreadyOpen: return "File already open";
-    case FileError::FileAlreadyExists: return "File already exists";
-    case FileError::PermissionDenied: return "Permission denied";
-    case FileError::PathFileAccessError: return "Path/File access error";
-    case FileError::PathNotFound: return "Path not found";
-    default: return "Error " + std::to_string(number);
+    case FileError::None:
+        return {};
+    case FileError::BadFileNameOrNumber:
+        return "Bad file name or number";
+    case FileError::FileNotFound:
+        return "File not found";
+    case FileError::FileAlreadyOpen:
+        return "File already open";
+    case FileError::FileAlreadyExists:
+        return "File already exists";
+    case FileError::PermissionDenied:
+        return "Permission denied";
+    case FileError::PathFileAccessError:
+        return "Path/File access error";
+    case FileError::PathNotFound:
+        return "Path not found";
+    default:
+        return "Error " + std::to_string(number);
     }
 }
 
 int fileErrorFromErrno(int err)
 {
     switch (err) {
-    case 0: return FileError::None;
-    case ENOENT: return FileError::FileNotFound;
+    case 0:
+        return FileError::None;
+    case ENOENT:
+        return FileError::FileNotFound;
     case ENOTDIR:
-    case ELOOP: return FileError::PathNotFound;
+    case ELOOP:
+        return FileError::PathNotFound;
     case EACCES:
     case EPERM:
-    case EROFS: return FileError::PermissionDenied;
-    case EEXIST: return FileError::FileAlreadyExists;
+    case EROFS:
+        return FileError::PermissionDenied;
+    case EEXIST:
+        return FileError::FileAlreadyExists;
     case EBUSY:
-    case ETXTBSY: return FileError::FileAlreadyOpen;
+    case ETXTBSY:
+        return FileError::FileAlreadyOpen;
     case ENAMETOOLONG:
     case EINVAL:
-    case EBADF: return FileError::BadFileNameOrNumber;
-    default: return FileError::PathFileAccessError;
+    case EBADF:
+        return FileError::BadFileNameOrNumber;
+    default:
+        return FileError::PathFileAccessError;
     }
 }
 
-namespace {
+namespace
+{
 // ENOENT for a missing file in a missing directory is "Path not found".
 int missingError(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos || slash == 0)
         return FileError::FileNotFound;
-    struct stat st {};
+    struct stat st {
+    };
     const std::string dir = path.substr(0, slash);
     if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         return FileError::PathNotFound;
@@ -65,7 +84,8 @@ int fileErrorFromErrno(int err, const std::string& path)
     return err == ENOENT ? missingError(path) : fileErrorFromErrno(err);
 }
 
-namespace {
+namespace
+{
 int errorFor(const std::string& path, int err)
 {
     return fileErrorFromErrno(err, path);
@@ -80,7 +100,8 @@ int openForReadingError(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return errorFor(path, errno);
-    struct stat st {};
+    struct stat st {
+    };
     const bool isDirectory = ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
     ::close(fd);
     return isDirectory ? FileError::PathFileAccessError : FileError::None;
@@ -88,7 +109,8 @@ int openForReadingError(const std::string& path)
 
 int renameNoReplace(const std::string& from, const std::string& to)
 {
-    struct stat st {};
+    struct stat st {
+    };
     if (::lstat(from.c_str(), &st) != 0)
         return errorFor(from, errno);
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
@@ -105,8 +127,10 @@ int renameNoReplace(const std::string& from, const std::string& to)
 
 int copyFileBytes(const std::string& from, const std::string& to, bool replace)
 {
-    struct stat src {};
-    struct stat dst {};
+    struct stat src {
+    };
+    struct stat dst {
+    };
     if (::stat(from.c_str(), &src) != 0)
         return errorFor(from, errno);
     if (S_ISDIR(src.st_mode))

@@ -5,7 +5,8 @@
 
 #include <string>
 
-namespace FileError {
+namespace FileError
+{
 constexpr int None = 0;
 constexpr int BadFileNameOrNumber = 52;
 constexpr int FileNotFound = 53;

@@ -14,17 +14,31 @@
 class QWidget;
 
 // Answers of a message box, with the numbers the rest of the suite knows them by.
-enum DialogAnswer : int { AnswerOK = 1, AnswerCancel = 2, AnswerAbort = 3, AnswerRetry = 4,
-                          AnswerIgnore = 5, AnswerYes = 6, AnswerNo = 7 };
+enum DialogAnswer : int {
+    AnswerOK = 1,
+    AnswerCancel = 2,
+    AnswerAbort = 3,
+    AnswerRetry = 4,
+    AnswerIgnore = 5,
+    AnswerYes = 6,
+    AnswerNo = 7
+};
 
 enum class MessageIcon { None, Information, Exclamation, Question, Critical };
 enum class MessageButtons { OK, OKCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
 
 // Window state of a started program.
-enum class WindowStyle { Hidden = 0, NormalFocus = 1, MinimizedFocus = 2, Maximized = 3,
-                         NormalNoFocus = 4, MinimizedNoFocus = 6 };
+enum class WindowStyle {
+    Hidden = 0,
+    NormalFocus = 1,
+    MinimizedFocus = 2,
+    Maximized = 3,
+    NormalNoFocus = 4,
+    MinimizedNoFocus = 6
+};
 
-class SettingsStore {
+class SettingsStore
+{
 public:
     virtual ~SettingsStore() = default;
     virtual QString get(const QString& app, const QString& section, const QString& key,
@@ -42,7 +56,8 @@ struct FileDialogRequest {
     bool overwritePrompt = true;
 };
 
-class Dialogs {
+class Dialogs
+{
 public:
     virtual ~Dialogs() = default;
     // A box without a title carries the program's title.
@@ -57,7 +72,8 @@ public:
     virtual bool printerSetup() = 0;
 };
 
-class Launcher {
+class Launcher
+{
 public:
     virtual ~Launcher() = default;
     // Starts the program (path taken whole) with the argument text split at blanks,
@@ -71,7 +87,8 @@ public:
                              WindowStyle style) = 0;
 };
 
-class FileSystem {
+class FileSystem
+{
 public:
     virtual ~FileSystem() = default;
     // Opens the file for reading and closes it again: 0, or the platform's error number.
@@ -88,7 +105,8 @@ public:
     virtual int copy(const QString& from, const QString& to, bool replace) = 0;
 };
 
-class EventPump {
+class EventPump
+{
 public:
     virtual ~EventPump() = default;
     // Lets pending window events run once.
@@ -98,14 +116,16 @@ public:
     virtual void setBusy(bool busy) = 0; // the hourglass pointer
 };
 
-class Clock {
+class Clock
+{
 public:
     virtual ~Clock() = default;
     virtual double elapsed() = 0; // monotonic seconds
     virtual double secondsSinceMidnight() = 0;
 };
 
-class Printer {
+class Printer
+{
 public:
     virtual ~Printer() = default;
     // Prints on the default printer, or writes `fallbackPdf` where no printer is
@@ -119,7 +139,8 @@ struct VersionNumber {
     int revision = 0;
 };
 
-class Environment {
+class Environment
+{
 public:
     virtual ~Environment() = default;
     virtual QString variable(const QString& name) = 0;

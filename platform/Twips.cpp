@@ -7,7 +7,8 @@
 #include <QWidget>
 #include <cmath>
 
-namespace {
+namespace
+{
 double logicalDpi()
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Orvane with AddressSanitizer and UndefinedBehaviorSanitizer and runs every
 # test on the offscreen platform; any sanitizer report fails the run. Then drives the
-# real program under X (tests/e2e) and fuzzes the force-file reader where that is set up.
+# real program under X (tests/e2e) and fuzzes the force-file reader.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/deps.sh"
@@ -19,6 +19,4 @@ ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
 unset QT_QPA_PLATFORM
 "$here/tests/e2e/run.sh" "$build"
 
-if [ -f "$here/fuzz/run.sh" ]; then
-  bash "$here/fuzz/run.sh"
-fi
+bash "$here/fuzz/run.sh"

@@ -6,12 +6,12 @@
 // whole command as the user sees it. File names that hold blanks are quoted, so a tool
 // receives them as one argument.
 
+#include "forcedata/ReadForces.h"
 #include <QString>
 #include <array>
 #include <cstdint>
 
 // Messages and captions the tool commands share.
-inline constexpr const char* NoForceFileText = "Select a Force file (.RF) from the list.";
 inline constexpr const char* NotImplementedText = "Not yet implemented!";
 inline constexpr const char* NotImplementedTitle = "Pictor";
 

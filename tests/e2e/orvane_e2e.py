@@ -146,7 +146,8 @@ def find_all(root, role=None, name=None, showing=True, into_rows=False, where=No
         try:
             if wanted_role is not None and role_of(node) != wanted_role:
                 continue
-            if name is not None and node.name != name:
+            # Captions wrapped onto several lines are found by their words.
+            if name is not None and node.name.split() != name.split():
                 continue
             if showing and not is_showing(node):
                 continue

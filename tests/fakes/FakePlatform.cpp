@@ -31,11 +31,15 @@ int FakeDialogs::message(const QString& text, const QString& title, MessageIcon 
     }
     switch (buttons) {
     case MessageButtons::OK:
-    case MessageButtons::OKCancel: return AnswerOK;
-    case MessageButtons::AbortRetryIgnore: return AnswerAbort;
+    case MessageButtons::OKCancel:
+        return AnswerOK;
+    case MessageButtons::AbortRetryIgnore:
+        return AnswerAbort;
     case MessageButtons::YesNoCancel:
-    case MessageButtons::YesNo: return AnswerYes;
-    case MessageButtons::RetryCancel: return AnswerRetry;
+    case MessageButtons::YesNo:
+        return AnswerYes;
+    case MessageButtons::RetryCancel:
+        return AnswerRetry;
     }
     return AnswerOK;
 }

@@ -13,7 +13,8 @@
 #include <map>
 #include <vector>
 
-class FakeSettings : public SettingsStore {
+class FakeSettings : public SettingsStore
+{
 public:
     QString get(const QString& app, const QString& section, const QString& key,
                 const QString& defaultValue) override;
@@ -37,7 +38,8 @@ struct ShownBox {
     FileDialogRequest request;
 };
 
-class FakeDialogs : public Dialogs {
+class FakeDialogs : public Dialogs
+{
 public:
     int message(const QString& text, const QString& title, MessageIcon icon,
                 MessageButtons buttons) override;
@@ -70,7 +72,8 @@ struct StartedProgram {
     QString operation;
 };
 
-class FakeLauncher : public Launcher {
+class FakeLauncher : public Launcher
+{
 public:
     qint64 startCommandLine(const QString& program, const QString& argumentText,
                             const QString& workingDir, WindowStyle style) override;
@@ -84,13 +87,15 @@ public:
 
 // The real file system (tests work in temporary folders), with the mount points
 // scripted.
-class FakeFileSystem : public QtFileSystem {
+class FakeFileSystem : public QtFileSystem
+{
 public:
     QStringList mountPoints() override { return mounts; }
     QStringList mounts{"/"};
 };
 
-class FakeClock : public Clock {
+class FakeClock : public Clock
+{
 public:
     double elapsed() override { return now; }
     double secondsSinceMidnight() override { return midnightOffset + now; }
@@ -98,7 +103,8 @@ public:
     double midnightOffset = 36000;
 };
 
-class FakeEventPump : public EventPump {
+class FakeEventPump : public EventPump
+{
 public:
     explicit FakeEventPump(FakeClock& clock) : m_clock(clock) {}
     void yield() override;
@@ -115,7 +121,8 @@ private:
     FakeClock& m_clock;
 };
 
-class FakePrinter : public Printer {
+class FakePrinter : public Printer
+{
 public:
     QString printImage(const QImage& image, const QString& fallbackPdf) override;
     std::vector<QImage> printed;
@@ -123,7 +130,8 @@ public:
     QString answer;
 };
 
-class FakeEnvironment : public Environment {
+class FakeEnvironment : public Environment
+{
 public:
     QString variable(const QString& name) override { return variables.value(name); }
     QString argumentText() override { return arguments; }
@@ -138,7 +146,8 @@ public:
     QRect screen{0, 0, 15360, 11520}; // 1024 x 768 pixels at 96 dpi
 };
 
-class FakePlatform {
+class FakePlatform
+{
 public:
     FakePlatform();
     Platform& platform() { return m_platform; }

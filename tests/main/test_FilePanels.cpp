@@ -201,7 +201,10 @@ TEST_F(FilePanels, AnUnreadableForceFileKeepsItsChoiceAndSaysSo)
     writeFile(data + "/empty.rf", "");
     // A first "line" of 10 MB of binary without a line end.
     QByteArray binary(10 * 1024 * 1024, '\x01');
-    binary.replace(0, 8, QByteArray("\x7f" "ELF\0\xff<b>", 8));
+    binary.replace(0, 8,
+                   QByteArray("\x7f"
+                              "ELF\0\xff<b>",
+                              8));
     writeFile(data + "/binary.rf", binary);
     writeFile(data + "/vanishing.rf");
     enter();

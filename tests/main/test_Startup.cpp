@@ -230,6 +230,7 @@ TEST_F(Startup, TheProgressDialogCountsThenOffersAnimateAndDone)
     w.Form_Load();
     s.ForceFile = "WALK.RF";
     s.FileType = "RF";
+    fp.events.secondsPerYield = 0.02; // a display slow enough to show every record
     QString midCount;
     int midBar = -1;
     bool cancelEnabled = true;

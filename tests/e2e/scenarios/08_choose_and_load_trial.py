@@ -23,7 +23,7 @@ def body(s):
         first_line = trial.readline().rstrip("\r\n")
     s.check(s.read, main, "label", "Title", first_line)
 
-    load = s.control(main, "button", "Load\nData")
+    load = s.control(main, "button", "Load Data")
     wait_until(lambda: load.getState().contains(pyatspi.STATE_ENABLED),
                "Load Data to be enabled")
     click(load)
