@@ -74,7 +74,7 @@ frmReader::frmReader(SharedState& state, Platform& platform, QWidget* parent)
     placeTwips(Label1, 3240, 120, 1215, 615);
     lblReader = new QLabel("Filename", this);
     lblReader->setObjectName("lblReader");
-    lblReader->setAccessibleName("Current document");
+    lblReader->setAccessibleDescription("Current document");
     lblReader->setWordWrap(true);
     lblReader->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lblReader->installEventFilter(this);
@@ -101,7 +101,7 @@ frmReader::frmReader(SharedState& state, Platform& platform, QWidget* parent)
 #endif
     lblNotice = new QLabel(pdfReader);
     lblNotice->setObjectName("lblNotice");
-    lblNotice->setAccessibleName("Viewer notice");
+    lblNotice->setAccessibleDescription("Viewer notice");
     lblNotice->setWordWrap(true);
     lblNotice->setAlignment(Qt::AlignCenter);
     lblNotice->setAutoFillBackground(true);

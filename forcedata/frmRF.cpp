@@ -160,11 +160,11 @@ frmRF::frmRF(SharedState& state, Platform& platform, QWidget* parent)
     Label1 = new QLabel(QString::fromLatin1(Headings), m_headings);
     Label1->setObjectName("Label1");
     Label1->setFont(fixed);
-    Label1->setAccessibleName("Column headings");
+    Label1->setAccessibleDescription("Column headings");
     Label4 = new QLabel("Extra", m_headings);
     Label4->setObjectName("Label4");
     Label4->setFont(fixed);
-    Label4->setAccessibleName("Seventh column");
+    Label4->setAccessibleDescription("Seventh column");
     Label4->setAutoFillBackground(true); // covers the heading it names afresh
     for (QLabel* label : {Label1, Label4}) {
         label->setTextFormat(Qt::PlainText);

@@ -296,18 +296,26 @@ void frmOrvane::filModels_Click()
     lblTrial->setText(m_state.TrialName.toUpper());
 }
 
-void frmOrvane::filForces_Click()
+// The force file the click or double-click chose, or nullptr after telling the user
+// why there is none.
+const QListWidgetItem* frmOrvane::chosenForceFile()
 {
     if (filForces->count() == 0) {
         m_platform.dialogs.message(NoForceFiles, {}, MessageIcon::Information, MessageButtons::OK);
-        return;
+        return nullptr;
     }
     const QListWidgetItem* item = selectedEntry(filForces);
-    if (!item) {
+    if (!item)
         m_platform.dialogs.message(NoForceFileSelected, {}, MessageIcon::Exclamation,
                                    MessageButtons::OK);
+    return item;
+}
+
+void frmOrvane::filForces_Click()
+{
+    const QListWidgetItem* item = chosenForceFile();
+    if (!item)
         return;
-    }
     CurrentFile = item->text();
     cmdReadForces->setEnabled(true);
     m_state.ForceFile = CurrentFile;
@@ -333,16 +341,9 @@ void frmOrvane::filForces_Click()
 
 void frmOrvane::filForces_DblClick()
 {
-    if (filForces->count() == 0) {
-        m_platform.dialogs.message(NoForceFiles, {}, MessageIcon::Information, MessageButtons::OK);
+    const QListWidgetItem* item = chosenForceFile();
+    if (!item)
         return;
-    }
-    const QListWidgetItem* item = selectedEntry(filForces);
-    if (!item) {
-        m_platform.dialogs.message(NoForceFileSelected, {}, MessageIcon::Exclamation,
-                                   MessageButtons::OK);
-        return;
-    }
     CurrentFile = item->text();
     lblTrial->setText(m_state.TrialName.toUpper());
     if (CheckOpen(m_state, m_platform, m_state.ProgramDir, "chronel.exe", 0) != 0)

@@ -69,6 +69,7 @@ public:
     void filModels_Click();
     void filForces_Click();
     void filForces_DblClick();
+    const QListWidgetItem* chosenForceFile();
     void filOutputs_Click();
     void cmdRefresh_Click();
     // Re-reads one file list from the shown directory, keeping its chosen entry.

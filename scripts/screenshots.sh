@@ -124,3 +124,24 @@ else
   skip "the About box" "no splash window"
 fi
 finish
+
+# The text viewer with a help text, and the PDF reader with the program's manual.
+start ";"
+if main=$(window 'Orvane System'); then
+  xdotool windowactivate --sync "$main" key --clearmodifiers alt+h Down Return
+  if viewer=$(window 'Text Viewer.*'); then
+    shoot "$viewer" viewer
+  else
+    skip "the text viewer" "no window after Help > Ground reactions"
+  fi
+  xdotool windowactivate --sync "$main" key --clearmodifiers alt+g
+  if reader=$(window 'View Acrobat PDF Documents'); then
+    sleep 2
+    shoot "$reader" reader
+  else
+    skip "the PDF reader" "no window after Guide"
+  fi
+else
+  skip "the viewer and the reader" "no main window"
+fi
+finish

@@ -146,8 +146,10 @@ def find_all(root, role=None, name=None, showing=True, into_rows=False, where=No
         try:
             if wanted_role is not None and role_of(node) != wanted_role:
                 continue
-            # Captions wrapped onto several lines are found by their words.
-            if name is not None and node.name.split() != name.split():
+            # Captions wrapped onto several lines are found by their words; a label
+            # that shows a value is found by the caption that describes it.
+            if name is not None and node.name.split() != name.split() and \
+                    (node.description or "").split() != name.split():
                 continue
             if showing and not is_showing(node):
                 continue
