@@ -105,7 +105,10 @@ if reading=$(window 'Reading\.    Please wait\.\.\.'); then
   # Ctrl+A: the animation, caught while it plays.
   xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+a
   if animation=$(window 'Display Force Vectors'); then
-    sleep 3
+    # "Static view" draws the whole trial at once; playback would be caught mid-pass.
+    sleep 2
+    xdotool mousemove --window "$animation" 530 104 click 1
+    sleep 2
     shoot "$animation" animation
   else
     skip "the animation window" "no window after Ctrl+A"
