@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth xdotool imagemagick poppler-utils fonts-dejavu-core fonts-liberation2
   openbox dbus dbus-x11 at-spi2-core python3-pyatspi x11-utils procps
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do
