@@ -4,10 +4,10 @@
 // handlers are defined in the folder of the subsystem they belong to
 // (forcedata/ReadForces.cpp, tools/ProgramsMenu.cpp, docs/HelpMenu.cpp ...).
 
+#include "forcedata/frmReading.h"
 #include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
-#include "forcedata/frmReading.h"
 #include <QStringList>
 #include <array>
 
@@ -22,7 +22,8 @@ struct Platform;
 struct SharedState;
 class frmReading;
 
-class frmOrvane : public QMainWindow {
+class frmOrvane : public QMainWindow
+{
     Q_OBJECT
 public:
     frmOrvane(SharedState& state, Platform& platform, QWidget* parent = nullptr);
@@ -123,7 +124,7 @@ public:
     QMenu* mnuSettings = nullptr;
     QMenu* mnuManuals = nullptr;
     QMenu* mnuHelp = nullptr;
-    QAction* mnuExit = nullptr;    // last item of the File menu
+    QAction* mnuExit = nullptr;     // last item of the File menu
     QAction* mnuProgHelp = nullptr; // "Command line &help", in the Help menu
     QAction* mnuAbout = nullptr;    // last item of the Help menu
 
@@ -133,13 +134,13 @@ public:
     QList<QPair<QString, QAction*>> toolCommands;
 
     // --- menus filled by their subsystems ---------------------------------------------
-    void buildFileMenu();     // tools/FileMenu.cpp
-    void buildDataMenus();    // tools/DataMenu.cpp: Data and Animate
-    void buildModelMenu();    // tools/ModelMenu.cpp
+    void buildFileMenu();      // tools/FileMenu.cpp
+    void buildDataMenus();     // tools/DataMenu.cpp: Data and Animate
+    void buildModelMenu();     // tools/ModelMenu.cpp
     void buildProgramsMenus(); // tools/ProgramsMenu.cpp: Programs, Settings, mnuProgHelp
-    void buildDocsMenus();    // docs/DocsMenus.cpp: Manuals, Help, mnuAbout, cmdGuide, cmdManuals
+    void buildDocsMenus();     // docs/DocsMenus.cpp: Manuals, Help, mnuAbout, cmdGuide, cmdManuals
     void connectToolButtons(); // tools/FileMenu.cpp: cmdPictor, cmdTessel, cmdKinemora, cmdEditor
-    void setupFilePanels();   // main/FilePanels.cpp: the panels' signals
+    void setupFilePanels();    // main/FilePanels.cpp: the panels' signals
 
     // Members of the subsystems' menus: each subsystem declares its own in the block
     // below and defines them in its own source file.

@@ -30,7 +30,8 @@
 #include <QThread>
 #include <QUrl>
 
-namespace {
+namespace
+{
 const char* const ProgramTitle = "Orvane";
 
 QString titleOrProgram(const QString& title)
@@ -92,34 +93,64 @@ int QtDialogs::message(const QString& text, const QString& title, MessageIcon ic
     box.setWindowTitle(titleOrProgram(title));
     box.setText(text);
     switch (icon) {
-    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MessageIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MessageIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MessageIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MessageIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
     }
     using SB = QMessageBox::StandardButton;
     QMessageBox::StandardButtons set;
     switch (buttons) {
-    case MessageButtons::OK: set = SB::Ok; break;
-    case MessageButtons::OKCancel: set = SB::Ok | SB::Cancel; break;
-    case MessageButtons::AbortRetryIgnore: set = SB::Abort | SB::Retry | SB::Ignore; break;
-    case MessageButtons::YesNoCancel: set = SB::Yes | SB::No | SB::Cancel; break;
-    case MessageButtons::YesNo: set = SB::Yes | SB::No; break;
-    case MessageButtons::RetryCancel: set = SB::Retry | SB::Cancel; break;
+    case MessageButtons::OK:
+        set = SB::Ok;
+        break;
+    case MessageButtons::OKCancel:
+        set = SB::Ok | SB::Cancel;
+        break;
+    case MessageButtons::AbortRetryIgnore:
+        set = SB::Abort | SB::Retry | SB::Ignore;
+        break;
+    case MessageButtons::YesNoCancel:
+        set = SB::Yes | SB::No | SB::Cancel;
+        break;
+    case MessageButtons::YesNo:
+        set = SB::Yes | SB::No;
+        break;
+    case MessageButtons::RetryCancel:
+        set = SB::Retry | SB::Cancel;
+        break;
     }
     box.setStandardButtons(set);
     box.setAccessibleName(box.windowTitle());
     box.setAccessibleDescription(text);
     switch (box.exec()) {
-    case SB::Ok: return AnswerOK;
-    case SB::Cancel: return AnswerCancel;
-    case SB::Abort: return AnswerAbort;
-    case SB::Retry: return AnswerRetry;
-    case SB::Ignore: return AnswerIgnore;
-    case SB::Yes: return AnswerYes;
-    case SB::No: return AnswerNo;
-    default: break;
+    case SB::Ok:
+        return AnswerOK;
+    case SB::Cancel:
+        return AnswerCancel;
+    case SB::Abort:
+        return AnswerAbort;
+    case SB::Retry:
+        return AnswerRetry;
+    case SB::Ignore:
+        return AnswerIgnore;
+    case SB::Yes:
+        return AnswerYes;
+    case SB::No:
+        return AnswerNo;
+    default:
+        break;
     }
     // Closing the box with Escape or its close box answers the way out it offers.
     if (buttons == MessageButtons::YesNo)
@@ -186,11 +217,13 @@ bool QtDialogs::printerSetup()
 
 // --- program start --------------------------------------------------------------------
 
-namespace {
+namespace
+{
 ProgramLookup systemLookup()
 {
-    return {[](const QString& name) { return qEnvironmentVariable(name.toLocal8Bit().constData()); },
-            [](const QString& name) { return QStandardPaths::findExecutable(name); }};
+    return {
+        [](const QString& name) { return qEnvironmentVariable(name.toLocal8Bit().constData()); },
+        [](const QString& name) { return QStandardPaths::findExecutable(name); }};
 }
 
 bool looksLikeProgram(const QString& path)
@@ -338,11 +371,10 @@ QStringList QtFileSystem::mountPoints()
         const QString root = volume.rootPath();
         const QByteArray type = volume.fileSystemType();
         // Pseudo file systems hold no data directories.
-        static const QList<QByteArray> pseudo = {"proc", "sysfs", "devtmpfs", "devpts", "cgroup",
-                                                 "cgroup2", "securityfs", "debugfs", "tracefs",
-                                                 "mqueue", "pstore", "bpf", "configfs",
-                                                 "fusectl", "hugetlbfs", "autofs", "binfmt_misc",
-                                                 "overlay", "nsfs", "squashfs"};
+        static const QList<QByteArray> pseudo = {
+            "proc",      "sysfs",   "devtmpfs",    "devpts",  "cgroup", "cgroup2",  "securityfs",
+            "debugfs",   "tracefs", "mqueue",      "pstore",  "bpf",    "configfs", "fusectl",
+            "hugetlbfs", "autofs",  "binfmt_misc", "overlay", "nsfs",   "squashfs"};
         if (pseudo.contains(type) && root != "/")
             continue;
         if (!roots.contains(root))

@@ -7,7 +7,8 @@
 #include <QElapsedTimer>
 #include <memory>
 
-class QtSettingsStore : public SettingsStore {
+class QtSettingsStore : public SettingsStore
+{
 public:
     // Settings live in <configDir>/kinemora/<Application>.ini, shared with the
     // suite's sibling programs. An empty configDir means the user's configuration folder.
@@ -22,7 +23,8 @@ private:
     QString m_dir;
 };
 
-class QtDialogs : public Dialogs {
+class QtDialogs : public Dialogs
+{
 public:
     int message(const QString& text, const QString& title, MessageIcon icon,
                 MessageButtons buttons) override;
@@ -33,7 +35,8 @@ public:
     bool printerSetup() override;
 };
 
-class QtLauncher : public Launcher {
+class QtLauncher : public Launcher
+{
 public:
     qint64 startCommandLine(const QString& program, const QString& argumentText,
                             const QString& workingDir, WindowStyle style) override;
@@ -42,7 +45,8 @@ public:
                      WindowStyle style) override;
 };
 
-class QtFileSystem : public FileSystem {
+class QtFileSystem : public FileSystem
+{
 public:
     int openError(const QString& path) override;
     QString resolve(const QString& dir, const QString& name) override;
@@ -54,7 +58,8 @@ public:
     int copy(const QString& from, const QString& to, bool replace) override;
 };
 
-class QtEventPump : public EventPump {
+class QtEventPump : public EventPump
+{
 public:
     void yield() override;
     void yieldFor(int ms) override;
@@ -64,7 +69,8 @@ private:
     int m_busyDepth = 0;
 };
 
-class QtClock : public Clock {
+class QtClock : public Clock
+{
 public:
     QtClock();
     double elapsed() override;
@@ -74,12 +80,14 @@ private:
     QElapsedTimer m_timer;
 };
 
-class QtPrinter : public Printer {
+class QtPrinter : public Printer
+{
 public:
     QString printImage(const QImage& image, const QString& fallbackPdf) override;
 };
 
-class QtEnvironment : public Environment {
+class QtEnvironment : public Environment
+{
 public:
     QString variable(const QString& name) override;
     QString argumentText() override;
@@ -89,7 +97,8 @@ public:
 };
 
 // Owns one of each service and hands them out as a Platform.
-class QtPlatform {
+class QtPlatform
+{
 public:
     QtPlatform();
     Platform& platform() { return m_platform; }
