@@ -5,6 +5,7 @@
 #include "animation/PictureBox.h"
 #include "main/Library.h"
 #include "main/NumberText.h"
+#include "main/PrintWindow.h"
 #include "main/SharedState.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
@@ -532,10 +533,10 @@ void frmAnimForces::cmdPrint_Click()
 {
     if (!ConfirmPrint(m_state, m_platform))
         return;
-    const QString where =
-        m_platform.printer.printImage(grab().toImage(), m_state.DataDir + "/animation.pdf");
-    if (!where.isEmpty())
-        emit statusMessage(where);
+    // The shared print routine: where no printer is installed it writes a PDF under a
+    // name not yet taken, so an earlier print is never written over.
+    printWindow(this, m_state, m_platform,
+                [this](const QString& where) { emit statusMessage(where); });
 }
 
 void frmAnimForces::cmdOk_Click()

@@ -46,6 +46,9 @@ void frmOrvane::ReadRF()
     if (source.open(path.toStdString()) != 0)
         return;
     m_readingNow = true;
+    // A click in the force-file list during the read chooses the next file; the
+    // table still holds this one.
+    const QString fileBeingRead = m_state.ForceFile;
 
     if (m_reading)
         m_reading->close();
@@ -95,7 +98,7 @@ void frmOrvane::ReadRF()
     Q_UNUSED(result);
     cmdViewForces->setEnabled(true);
     cmdAnimate->setEnabled(true);
-    m_state.LoadedForceFile = m_state.ForceFile;
+    m_state.LoadedForceFile = fileBeingRead;
     if (m_reading)
         m_reading->EndLoading();
 }

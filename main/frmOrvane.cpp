@@ -393,6 +393,10 @@ void frmOrvane::ShowSplash(int16_t seconds)
 
 void frmOrvane::cmdAnimate_Click()
 {
+    // Ctrl+A works while the buttons are disabled; a playback started inside the
+    // read's yield would hold the read up and play a half-read table.
+    if (m_readingNow)
+        return;
     if (m_reading)
         m_reading->close();
     showAnimation(m_state, m_platform);
@@ -429,7 +433,9 @@ void frmOrvane::Form_Unload()
         if (w != this)
             w->close();
     }
-    QApplication::quit();
+    // Queued: an exit during the splash or a first read comes before the event loop
+    // runs, where a direct quit would be lost and leave the program running unseen.
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 void frmOrvane::mouseDoubleClickEvent(QMouseEvent* event)

@@ -93,15 +93,3 @@ QString renameErrorText(const QString& forceFile, int number, const QString& des
 QString copyErrorText(int number, const QString& description, const QString& lf);
 inline constexpr const char* CopyOpenFileText =
     "Cannot copy an open file.  Close it and try again.";
-// A name in the data directory for the image of `windowName` where no printer is
-// installed: windowName.pdf, or windowName-2.pdf ... when that is taken, so an
-// earlier print is never written over. `taken` says whether a path is in use.
-template <typename Taken>
-QString printFallbackPath(const QString& dataDir, const QString& windowName, Taken taken)
-{
-    const QString base = (dataDir.endsWith(u'/') ? dataDir : dataDir + u'/') + windowName;
-    QString path = base + ".pdf";
-    for (int n = 2; taken(path) && n < 10000; ++n)
-        path = base + "-" + QString::number(n) + ".pdf";
-    return path;
-}

@@ -6,7 +6,7 @@
 #include "tools/Commands.h"
 #include "tools/Launch.h"
 #include "tools/MenuItems.h"
-#include "tools/PrintWindow.h"
+#include "main/PrintWindow.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,9 +1,11 @@
+#include "animation/AnimateForces.h"
 #include "fakes/FakePlatform.h"
 #include "forcedata/frmReading.h"
 #include "main/SharedState.h"
 #include "main/frmOrvane.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -11,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace
@@ -289,4 +292,41 @@ TEST_F(Startup, LoadWithoutAChosenFileWarnsAndReadsNothing)
     EXPECT_EQ(fp.dialogs.shown[0].text, "Select a Force file (.RF) from the list.");
     EXPECT_EQ(fp.dialogs.shown[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(w.readingDialog(), nullptr);
+}
+
+TEST_F(Startup, ClicksDuringAReadNeitherStealItsFileNorStartViewsOfAHalfTable)
+{
+    writeFile(dataDir + "/WALK.RF", forceFile(300));
+    writeFile(dataDir + "/OTHER.RF", forceFile(2));
+    frmOrvane w(s, fp);
+    fp.env.arguments = ";";
+    w.Form_Load();
+    s.ForceFile = "WALK.RF";
+    fp.events.onYield = [&](int) {
+        if (s.forces.RecordCount == 100) {
+            s.ForceFile = "OTHER.RF"; // the user chooses the next file meanwhile
+            w.cmdAnimate_Click();
+            w.cmdViewForces_Click();
+        }
+    };
+    w.cmdReadForces_Click();
+    EXPECT_EQ(s.forces.RecordCount, 300);
+    EXPECT_EQ(s.LoadedForceFile, "WALK.RF");
+    EXPECT_EQ(animationWindow(), nullptr);
+    ASSERT_NE(w.readingDialog(), nullptr) << "the progress dialog stays to the end";
+    EXPECT_EQ(w.readingDialog()->txtSample->text(), "Number of records: 300");
+}
+
+TEST_F(Startup, AnExitDuringTheSplashStillEndsTheProgram)
+{
+    QCoreApplication::processEvents();
+    frmOrvane w(s, fp);
+    fp.events.onYield = [&](int n) {
+        if (n == 3)
+            w.mnuExit_Click();
+    };
+    w.Form_Load();
+    EXPECT_LT(fp.clock.now, 2.0) << "the splash wait ends with the program";
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(QCoreApplication::exec(), 0) << "the exit reaches the event loop";
 }

@@ -1,3 +1,4 @@
+#include "main/PrintWindow.h"
 #include "tools/Commands.h"
 
 #include <QSet>

@@ -1,9 +1,8 @@
-#include "tools/PrintWindow.h"
+#include "main/PrintWindow.h"
 
 #include "main/SharedState.h"
 #include "platform/FileErrors.h"
 #include "platform/Platform.h"
-#include "tools/Commands.h"
 
 #include <QPixmap>
 #include <QWidget>
