@@ -2,6 +2,7 @@
 
 #include "docs/DocsRules.h"
 #include "main/SharedState.h"
+#include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 
@@ -23,17 +24,6 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, con
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     placeTwips(label, l, t, w, h);
     return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
-                        const QString& tip, int l, int t, int w, int h)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setToolTip(tip);
-    button->setAccessibleDescription(tip);
-    placeTwips(button, l, t, w, h);
-    return button;
 }
 
 // The contact picture: an installer's Contact.png, else the program's own icon.

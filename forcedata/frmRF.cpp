@@ -4,6 +4,7 @@
 #include "main/Library.h"
 #include "main/NumberText.h"
 #include "main/SharedState.h"
+#include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 
@@ -66,17 +67,6 @@ QFont fixedPitchFont()
     font.setStyleHint(QFont::TypeWriter);
     font.setPointSize(8);
     return font;
-}
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, int l, int t, int w,
-                  int h)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeTwips(label, l, t, w, h);
-    return label;
 }
 
 QLineEdit* makeBox(QWidget* parent, const QString& name, const QString& text, const QString& tip,

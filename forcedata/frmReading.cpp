@@ -2,6 +2,7 @@
 
 #include "animation/AnimateForces.h"
 #include "main/SharedState.h"
+#include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 
@@ -26,15 +27,6 @@ QLineEdit* makeBox(QWidget* parent, const QString& name, const QString& text, co
     return box;
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
-                        const QString& tip)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setToolTip(tip);
-    button->setAccessibleDescription(tip);
-    return button;
-}
 } // namespace
 
 frmReading::frmReading(SharedState& state, Platform& platform, QWidget* parent)
@@ -60,12 +52,11 @@ frmReading::frmReading(SharedState& state, Platform& platform, QWidget* parent)
                         840, 840, 2175, 375);
     txtSample->setAccessibleName("Samples per channel");
 
-    cmdCancel = makeButton(this, "cmdCancel", "&Cancel", "Press to stop processing");
-    placeTwips(cmdCancel, 3120, 480, 1215, 375);
-    cmdView = makeButton(this, "cmdView", "&Animate", "Press to view data graphically");
-    placeTwips(cmdView, 3120, 480, 1215, 375);
-    cmdExit = makeButton(this, "cmdExit", "&Done", "Press to exit");
-    placeTwips(cmdExit, 3120, 960, 1215, 375);
+    cmdCancel =
+        makeButton(this, "cmdCancel", "&Cancel", "Press to stop processing", 3120, 480, 1215, 375);
+    cmdView = makeButton(this, "cmdView", "&Animate", "Press to view data graphically", 3120, 480,
+                         1215, 375);
+    cmdExit = makeButton(this, "cmdExit", "&Done", "Press to exit", 3120, 960, 1215, 375);
     cmdExit->hide();
 
     pbarLoading = new QProgressBar(this);

@@ -4,6 +4,7 @@
 #include "docs/AboutBox.h"
 #include "main/Library.h"
 #include "main/SharedState.h"
+#include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 
@@ -24,29 +25,6 @@ namespace
 // The client area that holds every control, in twips.
 constexpr int ClientWidth = 8775;
 constexpr int ClientHeight = 5460;
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, int l, int t, int w,
-                  int h)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeTwips(label, l, t, w, h);
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
-                        const QString& tip, int l, int t, int w, int h, bool enabled = true)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setToolTip(tip);
-    button->setAccessibleDescription(tip);
-    button->setEnabled(enabled);
-    placeTwips(button, l, t, w, h);
-    return button;
-}
 
 QListWidget* makeList(QWidget* parent, const QString& name, const QString& tip,
                       const QString& accessibleName, int l, int t, int w, int h)
@@ -135,22 +113,24 @@ void frmOrvane::createControls()
     lblCommand->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     cmdReadForces = makeButton(client, "cmdReadForces", "&Load Data",
-                               "Click to read current force file", 6360, 2280, 1095, 615, false);
-    cmdViewForces =
-        makeButton(client, "cmdViewForces", "&View Forces",
-                   "Click to view current force file digitally", 6360, 3000, 1095, 615, false);
+                               "Click to read current force file", 6360, 2280, 1095, 615);
+    cmdViewForces = makeButton(client, "cmdViewForces", "&View Forces",
+                               "Click to view current force file digitally", 6360, 3000, 1095, 615);
     cmdAnimate =
         makeButton(client, "cmdAnimate", "&Animate Forces",
-                   "Click to animate current force file vectorially", 6360, 3720, 1095, 615, false);
-    cmdPictor = makeButton(client, "cmdPictor", "&Pictor", "Click to start Pictor", 6360, 4440,
-                           1095, 615, false);
-    cmdTessel = makeButton(client, "cmdTessel", "Tes&sel2", "Click to start Tessel", 7560, 2280,
-                           1095, 615, false);
+                   "Click to animate current force file vectorially", 6360, 3720, 1095, 615);
+    cmdPictor =
+        makeButton(client, "cmdPictor", "&Pictor", "Click to start Pictor", 6360, 4440, 1095, 615);
+    cmdTessel =
+        makeButton(client, "cmdTessel", "Tes&sel2", "Click to start Tessel", 7560, 2280, 1095, 615);
     cmdKinemora = makeButton(client, "cmdKinemora", "&Kinemora",
-                             "Click to start Kinemora for Windows95", 7560, 3000, 1095, 615, false);
+                             "Click to start Kinemora for Windows95", 7560, 3000, 1095, 615);
     cmdEditor = makeButton(client, "cmdEditor", ".CFB &Editor",
-                           "Click to start Control File Editor", 7560, 3720, 1095, 615, false);
+                           "Click to start Control File Editor", 7560, 3720, 1095, 615);
     cmdExit = makeButton(client, "cmdExit", "E&xit", "Click to exit", 7560, 4440, 1095, 615);
+    for (QPushButton* b :
+         {cmdReadForces, cmdViewForces, cmdAnimate, cmdPictor, cmdTessel, cmdKinemora, cmdEditor})
+        b->setEnabled(false);
     // The long captions need two lines in a button of this width.
     for (QPushButton* b : {cmdRefresh, cmdReadForces, cmdViewForces, cmdAnimate}) {
         QString caption = b->text();
