@@ -18,6 +18,5 @@ int main(int argc, char* argv[])
     static SharedState state;
     QtPlatform services;
     frmOrvane window(state, services.platform());
-    window.Form_Load();
-    return QApplication::exec();
+    return window.Run();
 }
