@@ -8,6 +8,7 @@
 #include "main/SharedState.h"
 #include "platform/Controls.h"
 #include "platform/DirectoryReader.h"
+#include "platform/KeyboardHabits.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 
@@ -54,6 +55,8 @@ frmOrvane::frmOrvane(SharedState& state, Platform& platform, QWidget* parent)
     createMenus();
     setupFilePanels();
     connectToolButtons();
+    letMenusTakeSharedAccessKeys(menuBar(), centralWidget());
+    letCtrlShortcutsTakeExtraModifiers(this);
 }
 
 frmOrvane::~frmOrvane()

@@ -1,5 +1,6 @@
 #include "main/SharedState.h"
 #include "main/frmOrvane.h"
+#include "platform/KeyboardHabits.h"
 #include "platform/QtPlatform.h"
 #include "platform/Twips.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName("Orvane");
     QApplication::setOrganizationName("Kinemora");
     setClassicFont();
+    letEnterPressButtons(&app);
     QApplication::setWindowIcon(QIcon(":/orvane/orvane.png"));
 
     // The shared state and the platform services live for the whole run.
