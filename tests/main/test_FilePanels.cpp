@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -656,6 +657,11 @@ TEST_F(FilePanels, NamesThatAreNotTextAreListedAndRefusedWhenChosen)
         ::close(fd);
     }
     ASSERT_EQ(::mkdir(rawDir.constData(), 0755), 0);
+    // The temporary folder cannot remove what Qt cannot name.
+    const auto cleanUp = qScopeGuard([&] {
+        ::unlink(raw.constData());
+        ::rmdir(rawDir.constData());
+    });
     enter();
     const QString shown = QString::fromUtf8("bad\xef\xbf\xbd.rf");
     ASSERT_EQ(names(window->filForces), (QStringList{shown, "good.rf"}));
