@@ -67,8 +67,7 @@ QItemSelectionModel::SelectionFlags FileListBox::selectionCommand(const QModelIn
 {
     if (!index.isValid())
         return QItemSelectionModel::NoUpdate;
-    const QItemSelectionModel::SelectionFlags command =
-        QListWidget::selectionCommand(index, event);
+    const QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
     if (command & QItemSelectionModel::Deselect)
         return QItemSelectionModel::NoUpdate;
     return command;

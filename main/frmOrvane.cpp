@@ -73,17 +73,18 @@ void frmOrvane::createControls()
 
     lblDatafiles = makeLabel(client, "lblDatafiles", "Dig. data files", 1320, 0, 1815, 495);
     filDatafiles = makeList<FileListBox>(client, "filDatafiles", "Click to select motion data",
-                            "Dig. data files", 1320, 360, 1815, 1845);
+                                         "Dig. data files", 1320, 360, 1815, 1845);
     lblModels = makeLabel(client, "lblModels", "Models (.CFB)", 3120, 0, 1935, 495);
-    filModels = makeList<FileListBox>(client, "filModels", "Click to select a model", "Models (.CFB)", 3120, 360,
-                         1935, 1845);
+    filModels = makeList<FileListBox>(client, "filModels", "Click to select a model",
+                                      "Models (.CFB)", 3120, 360, 1935, 1845);
     lblForces = makeLabel(client, "lblForces", "Force files", 5040, 0, 1815, 375);
-    filForces =
-        makeList<FileListBox>(client, "filForces", "Click to select graph or double click to view a graph",
-                 "Force files", 5040, 360, 1815, 1845);
+    filForces = makeList<FileListBox>(client, "filForces",
+                                      "Click to select graph or double click to view a graph",
+                                      "Force files", 5040, 360, 1815, 1845);
     lblOutputs = makeLabel(client, "lblOutputs", "Output files", 6840, 0, 1815, 375);
-    filOutputs = makeList<FileListBox>(client, "filOutputs", "Click to view program output or Open file",
-                          "Output files", 6840, 360, 1815, 1845);
+    filOutputs =
+        makeList<FileListBox>(client, "filOutputs", "Click to view program output or Open file",
+                              "Output files", 6840, 360, 1815, 1845);
     // Labels sit behind the lists they head, as the lists overlap their lower half.
     for (QLabel* label : {lblDatafiles, lblModels, lblForces, lblOutputs})
         label->lower();

@@ -567,8 +567,8 @@ TEST_F(FilePanels, EveryGestureThatMovesTheHighlightRunsTheHandlerOnce)
     struct Case {
         const char* what;
         Gesture gesture;
-        int from; // the entry chosen before, and where the press starts
-        int to;   // where the release falls
+        int from;   // the entry chosen before, and where the press starts
+        int to;     // where the release falls
         int starts; // handler runs, counted by the viewers the output list starts
         int highlighted;
     };
@@ -594,7 +594,9 @@ TEST_F(FilePanels, EveryGestureThatMovesTheHighlightRunsTheHandlerOnce)
                 window->filForces_Click();
             fp.launcher.started.clear();
             QWidget* port = list->viewport();
-            const auto at = [list](int row) { return list->visualItemRect(list->item(row)).center(); };
+            const auto at = [list](int row) {
+                return list->visualItemRect(list->item(row)).center();
+            };
             switch (c.gesture) {
             case Click:
                 QTest::mouseClick(port, Qt::LeftButton, {}, at(c.to));
@@ -629,7 +631,9 @@ TEST_F(FilePanels, EveryGestureThatMovesTheHighlightRunsTheHandlerOnce)
                 break;
             }
             const QList<QListWidgetItem*> highlighted = list->selectedItems();
-            EXPECT_EQ(highlighted.size(), 1); if (highlighted.size()!=1) continue;
+            EXPECT_EQ(highlighted.size(), 1);
+            if (highlighted.size() != 1)
+                continue;
             EXPECT_EQ(list->row(highlighted.first()), c.highlighted);
             const QString name = highlighted.first()->text();
             if (list == window->filForces) {
@@ -637,7 +641,9 @@ TEST_F(FilePanels, EveryGestureThatMovesTheHighlightRunsTheHandlerOnce)
                 EXPECT_EQ(window->lblTrial->text(), name.toUpper());
                 EXPECT_EQ(window->lblTitle->text(), name + " title");
             } else {
-                EXPECT_EQ(fp.launcher.started.size(), size_t(c.starts)); if (fp.launcher.started.size()!=size_t(c.starts)) continue;
+                EXPECT_EQ(fp.launcher.started.size(), size_t(c.starts));
+                if (fp.launcher.started.size() != size_t(c.starts))
+                    continue;
                 EXPECT_EQ(fp.launcher.started.back().arguments, name);
             }
         }

@@ -25,8 +25,8 @@ TEST(MainWindowKeys, CtrlLReadsWhateverOtherModifiersAreHeld)
     w.filForces->setFocus();
     for (Qt::KeyboardModifiers held : std::initializer_list<Qt::KeyboardModifiers>{
              Qt::ControlModifier, Qt::ControlModifier | Qt::ShiftModifier,
-          Qt::ControlModifier | Qt::AltModifier,
-          Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier}) {
+             Qt::ControlModifier | Qt::AltModifier,
+             Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier}) {
         SCOPED_TRACE(QKeySequence(held | Qt::Key_L).toString().toStdString());
         fp.dialogs.shown.clear();
         QTest::keyClick(w.filForces, Qt::Key_L, held);

@@ -341,19 +341,24 @@ TEST_F(Startup, ACloseDuringTheSplashEndsTheRunWithTheRealEventPump)
         const char* what;
         int afterMs;
         std::function<void(frmOrvane&)> close;
+        QString arguments;
     };
+    writeFile(dataDir + "/BIG.RF", forceFile(5000));
     const Case cases[] = {
-        {"close box at once", 0, [](frmOrvane& w) { w.close(); }},
-        {"close box during the wait", 300, [](frmOrvane& w) { w.close(); }},
-        {"E&xit during the wait", 300, [](frmOrvane& w) { w.cmdExit->click(); }},
-        {"&Exit during the wait", 600, [](frmOrvane& w) { w.mnuExit->trigger(); }},
+        {"close box at once", 0, [](frmOrvane& w) { w.close(); }, {}},
+        {"close box during the wait", 300, [](frmOrvane& w) { w.close(); }, {}},
+        {"E&xit during the wait", 300, [](frmOrvane& w) { w.cmdExit->click(); }, {}},
+        {"&Exit during the wait", 600, [](frmOrvane& w) { w.mnuExit->trigger(); }, {}},
+        {"close box during the first read", 0, [](frmOrvane& w) { w.close(); },
+         dataDir + "/BIG.RF"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        fp.env.arguments = c.arguments;
         QtEventPump pump;
         QtClock clock;
-        Platform real{fp.settings, fp.dialogs, fp.launcher, fp.files, pump,
-                      clock,       fp.printer, fp.env};
+        Platform real{fp.settings, fp.dialogs, fp.launcher, fp.files,
+                      pump,        clock,      fp.printer,  fp.env};
         SharedState state;
         frmOrvane w(state, real);
         QTimer::singleShot(c.afterMs, &w, [&w, &c] { c.close(w); });
@@ -393,8 +398,7 @@ TEST_F(Startup, ARelativeNameOnTheCommandLineIsTakenFromTheStartDirectory)
         QTemporaryDir start;
         QDir().mkpath(start.path() + "/Sub.Dir");
         for (const QString& f : c.files) {
-            const QString path =
-                f.startsWith('@') ? dataDir + f.mid(1) : start.path() + "/" + f;
+            const QString path = f.startsWith('@') ? dataDir + f.mid(1) : start.path() + "/" + f;
             writeFile(path, path.endsWith(".RF") ? forceFile(3) : QByteArray("x"));
         }
         QDir::setCurrent(start.path());

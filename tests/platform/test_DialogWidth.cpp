@@ -18,14 +18,18 @@ TEST(DialogWidth, MessageAndInputBoxesAreWideEnoughForTheirTitles)
     };
     const Case cases[] = {
         {"F1 in the animation window", "Orvane",
-         [](QtDialogs& d) { d.message("No help available.", "", MessageIcon::None,
-                                      MessageButtons::OK); }},
+         [](QtDialogs& d) {
+             d.message("No help available.", "", MessageIcon::None, MessageButtons::OK);
+         }},
         {"the sampling-rate question", "Force Sampling Rate",
-         [](QtDialogs& d) { d.input("Enter sampling rate of forces.", "Force Sampling Rate",
-                                    "200"); }},
+         [](QtDialogs& d) {
+             d.input("Enter sampling rate of forces.", "Force Sampling Rate", "200");
+         }},
         {"a long title over a short text", "Some programs were not found anywhere at all",
-         [](QtDialogs& d) { d.message("x", "Some programs were not found anywhere at all",
-                                      MessageIcon::Critical, MessageButtons::OK); }},
+         [](QtDialogs& d) {
+             d.message("x", "Some programs were not found anywhere at all", MessageIcon::Critical,
+                       MessageButtons::OK);
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
