@@ -65,16 +65,12 @@ void frmOrvane::ReadRF()
     ForceTable& table = m_state.forces;
     std::vector<std::string> warnings;
     RfReadCallbacks callbacks;
-    // Events run after every record, but the count is redrawn at most about sixty
-    // times a second: painting it 5000 times would cost more than the read itself.
-    double lastShown = -1;
-    callbacks.onRecord = [this, &lastShown](int16_t count) {
-        const double now = m_platform.clock.elapsed();
-        if (m_reading && now - lastShown >= 1.0 / 60) {
+    callbacks.onRecord = [this](int16_t count) {
+        if (m_reading)
             m_reading->showProgress(count);
-            lastShown = now;
-        }
-        m_platform.events.yield();
+        // Once the program is closing, the rest of the file is read without a pause.
+        if (!m_unloading)
+            m_platform.events.yield();
     };
     callbacks.onWarning = [&warnings](const std::string& text) { warnings.push_back(text); };
     const RfReadResult result = readRf(source, table, callbacks);
@@ -84,6 +80,9 @@ void frmOrvane::ReadRF()
     m_readingNow = false;
     if (m_unloading)
         return;
+    // The boxes below stand over the dialog: it shows the count they speak of.
+    if (m_reading)
+        m_reading->drawProgress();
 
     for (const std::string& warning : warnings) {
         QString text = QString::fromStdString(warning);

@@ -82,12 +82,24 @@ void frmReading::Form_Load()
 
 void frmReading::showProgress(int recordCount)
 {
-    txtSample->setText(QString::number(recordCount));
-    pbarLoading->setValue(recordCount % 100);
+    m_count = recordCount;
+    const double now = m_platform.clock.elapsed();
+    if (m_lastDrawn < 0 || now - m_lastDrawn >= 1.0 / 60)
+        drawProgress();
+}
+
+void frmReading::drawProgress()
+{
+    if (m_count < 0)
+        return;
+    txtSample->setText(QString::number(m_count));
+    pbarLoading->setValue(m_count % 100);
+    m_lastDrawn = m_platform.clock.elapsed();
 }
 
 void frmReading::EndLoading()
 {
+    drawProgress();
     pbarLoading->hide();
     cmdCancel->hide();
     cmdExit->show();

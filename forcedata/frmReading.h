@@ -21,8 +21,11 @@ public:
     void Form_Load();
     // The read is over: the count, "&Animate" and "&Done".
     void EndLoading();
-    // One more record has been read.
+    // One more record has been read. The count is redrawn at most about sixty times
+    // a second: painting it 5000 times would cost more than the read itself.
     void showProgress(int recordCount);
+    // Draws the last count given, whenever it was given.
+    void drawProgress();
 
     void cmdCancel_Click();
     void cmdExit_Click();
@@ -42,4 +45,6 @@ public:
 private:
     SharedState& m_state;
     Platform& m_platform;
+    int m_count = -1; // the last count given; -1 before the first record
+    double m_lastDrawn = -1;
 };

@@ -131,3 +131,8 @@ QString outputExtension(const QString& name)
     const qsizetype dot = name.indexOf(u'.');
     return dot < 0 ? QString() : name.mid(dot + 1).toUpper();
 }
+
+QString pathCaption(const QString& dir, bool caseSensitive)
+{
+    return caseSensitive ? dir : dir.toLower();
+}

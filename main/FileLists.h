@@ -43,3 +43,7 @@ QString textFromFileBytes(const QByteArray& bytes);
 
 // The upper-case extension of an output file: everything after its first ".".
 QString outputExtension(const QString& name);
+
+// The data directory as the Path label shows it: in lower case only where letter
+// case does not tell files apart.
+QString pathCaption(const QString& dir, bool caseSensitive);

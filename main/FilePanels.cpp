@@ -1,3 +1,4 @@
+#include "main/FileListBox.h"
 #include "main/FileLists.h"
 #include "main/Library.h"
 #include "main/ProgramLaunch.h"
@@ -16,6 +17,8 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 
+#include <memory>
+
 namespace
 {
 const QString DatafilePatterns =
@@ -33,6 +36,12 @@ constexpr int FirstLineLimit = 4096;
 
 constexpr int PathRole = Qt::UserRole;
 constexpr int DepthRole = Qt::UserRole + 1;
+// Set on an entry whose shown name is not the name on disk (bytes that are no text).
+constexpr int UntranslatableRole = Qt::UserRole + 2;
+
+const QString UnusableName =
+    QStringLiteral("This name is not valid text, so Orvane cannot open it:");
+const QString RenameToUse = QStringLiteral("Rename it to use it here.");
 
 // Indents each line of the directory list by its depth, as a tree of folders.
 class DirectoryDelegate : public QStyledItemDelegate
@@ -57,56 +66,48 @@ private:
     static int indent(const QModelIndex& index) { return 8 * index.data(DepthRole).toInt(); }
 };
 
-// Tells a selection made by pressing the mouse (whose click follows) from one made
-// with the keyboard, so each choice runs its handler once.
-class PressTracker : public QObject
-{
-public:
-    using QObject::QObject;
-    bool pressing = false;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-            pressing = true;
-            break;
-        case QEvent::MouseButtonRelease:
-            pressing = false;
-            break;
-        default:
-            break;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 QListWidgetItem* selectedEntry(const QListWidget* list)
 {
     const QList<QListWidgetItem*> items = list->selectedItems();
     return items.isEmpty() ? nullptr : items.first();
 }
 
-void showNames(QListWidget* list, const QStringList& names)
+void showNames(QListWidget* list, const QStringList& names,
+               const QSet<QString>& untranslatable = {})
 {
     const QSignalBlocker quiet(list);
     list->clear();
     list->addItems(names);
+    for (int i = 0; i < list->count(); ++i) {
+        if (untranslatable.contains(list->item(i)->text()))
+            list->item(i)->setData(UntranslatableRole, true);
+    }
     list->setVisible(true);
 }
 
 // The four file lists in the order they are refreshed.
-void showFiles(frmOrvane& w, QStringList files)
+void showFiles(frmOrvane& w, const DirectoryContents& contents)
 {
+    QStringList files = contents.files;
     sortNames(files);
-    showNames(w.filModels, filesMatching(files, ModelPatterns));
+    const QSet<QString>& odd = contents.untranslatable;
+    showNames(w.filModels, filesMatching(files, ModelPatterns), odd);
     w.lblModels->setVisible(true);
-    showNames(w.filDatafiles, filesMatching(files, DatafilePatterns));
+    showNames(w.filDatafiles, filesMatching(files, DatafilePatterns), odd);
     w.lblDatafiles->setVisible(true);
-    showNames(w.filOutputs, filesMatching(files, OutputPatterns));
-    showNames(w.filForces, filesMatching(files, ForcePatterns));
+    showNames(w.filOutputs, filesMatching(files, OutputPatterns), odd);
+    showNames(w.filForces, filesMatching(files, ForcePatterns), odd);
+}
+
+// Tells the user that `item` names something Orvane cannot reach; true when it does.
+bool refuseUntranslatable(frmOrvane& w, const QListWidgetItem* item)
+{
+    if (!item || !item->data(UntranslatableRole).toBool())
+        return false;
+    const QString& LF = w.state().LF;
+    w.platform().dialogs.message(UnusableName + LF + item->text() + LF + RenameToUse, {},
+                                 MessageIcon::Exclamation, MessageButtons::OK);
+    return true;
 }
 
 QStringList driveList(const frmOrvane& w)
@@ -131,7 +132,8 @@ void fillDrives(frmOrvane& w)
     selectDrive(w, w.dirSelectPath);
 }
 
-void showDirectoryList(frmOrvane& w, const QString& path, const QStringList& subdirectories)
+void showDirectoryList(frmOrvane& w, const QString& path, const QStringList& subdirectories,
+                       const QSet<QString>& untranslatable = {})
 {
     QListWidget* list = w.dirSelect;
     const QSignalBlocker quiet(list);
@@ -145,6 +147,8 @@ void showDirectoryList(frmOrvane& w, const QString& path, const QStringList& sub
         item->setData(PathRole, entry.path);
         item->setData(DepthRole, entry.depth);
         item->setToolTip(entry.path);
+        if (!entry.open && untranslatable.contains(entry.text))
+            item->setData(UntranslatableRole, true);
         if (entry.path == path)
             current = item;
     }
@@ -171,10 +175,10 @@ int enterPath(frmOrvane& w, const QString& path)
     s.TrialName.clear();
     s.FileType.clear();
     w.lblTrial->setText("none");
-    w.lblPath->setText(s.DataDir.toLower());
-    showFiles(w, contents.files);
+    w.lblPath->setText(pathCaption(s.DataDir, caseSensitiveFileNames()));
+    showFiles(w, contents);
     selectDrive(w, path);
-    showDirectoryList(w, path, contents.directories);
+    showDirectoryList(w, path, contents.directories, contents.untranslatable);
     return 0;
 }
 
@@ -189,18 +193,27 @@ void clearFileLists(frmOrvane& w)
         showNames(list, {});
 }
 
-// Connects a file list so that choosing an entry, by mouse or keyboard, runs
-// `handler` once.
+// Connects a file list so that each choice of an entry, however made, runs `handler`
+// once. An entry whose name cannot be carried is refused and the highlight goes back
+// to the entry the handler last took, so it always shows the trial the state names.
 void connectChoice(frmOrvane* w, QListWidget* list, void (frmOrvane::*handler)())
 {
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    auto* tracker = new PressTracker(list);
-    list->viewport()->installEventFilter(tracker);
-    QObject::connect(list, &QListWidget::itemClicked, w, [w, handler] { (w->*handler)(); });
-    QObject::connect(list, &QListWidget::itemSelectionChanged, w, [w, list, tracker, handler] {
-        if (!tracker->pressing && selectedEntry(list))
-            (w->*handler)();
-    });
+    auto* box = static_cast<FileListBox*>(list);
+    auto taken = std::make_shared<QString>();
+    box->onChoice = [w, box, handler, taken] {
+        const QListWidgetItem* item = selectedEntry(box);
+        if (refuseUntranslatable(*w, item)) {
+            const QSignalBlocker quiet(box);
+            const QList<QListWidgetItem*> back = box->findItems(*taken, Qt::MatchExactly);
+            if (back.isEmpty())
+                box->clearSelection();
+            else
+                box->setCurrentItem(back.first());
+            return;
+        }
+        *taken = item ? item->text() : QString();
+        (w->*handler)();
+    };
 }
 } // namespace
 
@@ -219,6 +232,8 @@ void frmOrvane::setupFilePanels()
     connect(
         dirSelect, &QListWidget::itemActivated, this,
         [this](QListWidgetItem* item) {
+            if (refuseUntranslatable(*this, item))
+                return;
             dirSelectPath = item->data(PathRole).toString();
             dirSelect_Change();
         },
@@ -244,6 +259,9 @@ bool frmOrvane::enterDataDirectory(const QString& dir)
 void frmOrvane::drvDrives_Change()
 {
     const QString drive = drvDrives->currentText();
+    // Picking the drive already shown keeps the directory the user is in.
+    if (!dirSelectPath.isEmpty() && drive == driveOf(dirSelectPath, driveList(*this)))
+        return;
     const int error = enterPath(*this, drive);
     if (error == 0)
         return;
@@ -262,7 +280,8 @@ void frmOrvane::dirSelect_Change()
                                MessageIcon::Information, MessageButtons::OK);
     // The panels go on showing the directory they showed.
     dirSelectPath = m_platform.files.currentDir();
-    showDirectoryList(*this, dirSelectPath, readDirectory(dirSelectPath).directories);
+    const DirectoryContents shown = readDirectory(dirSelectPath);
+    showDirectoryList(*this, dirSelectPath, shown.directories, shown.untranslatable);
 }
 
 void frmOrvane::filDatafiles_Click()
@@ -406,10 +425,10 @@ void frmOrvane::cmdRefresh_Click()
                                        QString::fromStdString(fileErrorText(contents.error)),
                                    {}, MessageIcon::Information, MessageButtons::OK);
     } else {
-        showFiles(*this, contents.files);
+        showFiles(*this, contents);
     }
     fillDrives(*this);
-    showDirectoryList(*this, dirSelectPath, contents.directories);
+    showDirectoryList(*this, dirSelectPath, contents.directories, contents.untranslatable);
 
     // Shown afresh, as a window repaints everything when it reappears.
     const bool wasVisible = isVisible();
@@ -430,9 +449,10 @@ void frmOrvane::refreshFileList(QListWidget* list)
         return;
     const QListWidgetItem* chosen = selectedEntry(list);
     const QString chosenName = chosen ? chosen->text() : QString();
-    QStringList files = readDirectory(dirSelectPath).files;
+    const DirectoryContents contents = readDirectory(dirSelectPath);
+    QStringList files = contents.files;
     sortNames(files);
-    showNames(list, filesMatching(files, patterns));
+    showNames(list, filesMatching(files, patterns), contents.untranslatable);
     if (chosenName.isEmpty())
         return;
     const QList<QListWidgetItem*> same = list->findItems(chosenName, Qt::MatchExactly);

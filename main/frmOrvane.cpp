@@ -2,9 +2,13 @@
 
 #include "animation/AnimateForces.h"
 #include "docs/AboutBox.h"
+#include "main/FileListBox.h"
+#include "main/FileLists.h"
 #include "main/Library.h"
 #include "main/SharedState.h"
 #include "platform/Controls.h"
+#include "platform/DirectoryReader.h"
+#include "platform/KeyboardHabits.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 
@@ -13,6 +17,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
@@ -26,10 +31,11 @@ namespace
 constexpr int ClientWidth = 8775;
 constexpr int ClientHeight = 5460;
 
+template <typename List = QListWidget>
 QListWidget* makeList(QWidget* parent, const QString& name, const QString& tip,
                       const QString& accessibleName, int l, int t, int w, int h)
 {
-    auto* list = new QListWidget(parent);
+    auto* list = new List(parent);
     list->setObjectName(name);
     list->setToolTip(tip);
     list->setAccessibleName(accessibleName);
@@ -49,6 +55,8 @@ frmOrvane::frmOrvane(SharedState& state, Platform& platform, QWidget* parent)
     createMenus();
     setupFilePanels();
     connectToolButtons();
+    letMenusTakeSharedAccessKeys(menuBar(), centralWidget());
+    letCtrlShortcutsTakeExtraModifiers(this);
 }
 
 frmOrvane::~frmOrvane()
@@ -64,18 +72,19 @@ void frmOrvane::createControls()
     client->setMinimumSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
 
     lblDatafiles = makeLabel(client, "lblDatafiles", "Dig. data files", 1320, 0, 1815, 495);
-    filDatafiles = makeList(client, "filDatafiles", "Click to select motion data",
-                            "Dig. data files", 1320, 360, 1815, 1845);
+    filDatafiles = makeList<FileListBox>(client, "filDatafiles", "Click to select motion data",
+                                         "Dig. data files", 1320, 360, 1815, 1845);
     lblModels = makeLabel(client, "lblModels", "Models (.CFB)", 3120, 0, 1935, 495);
-    filModels = makeList(client, "filModels", "Click to select a model", "Models (.CFB)", 3120, 360,
-                         1935, 1845);
+    filModels = makeList<FileListBox>(client, "filModels", "Click to select a model",
+                                      "Models (.CFB)", 3120, 360, 1935, 1845);
     lblForces = makeLabel(client, "lblForces", "Force files", 5040, 0, 1815, 375);
-    filForces =
-        makeList(client, "filForces", "Click to select graph or double click to view a graph",
-                 "Force files", 5040, 360, 1815, 1845);
+    filForces = makeList<FileListBox>(client, "filForces",
+                                      "Click to select graph or double click to view a graph",
+                                      "Force files", 5040, 360, 1815, 1845);
     lblOutputs = makeLabel(client, "lblOutputs", "Output files", 6840, 0, 1815, 375);
-    filOutputs = makeList(client, "filOutputs", "Click to view program output or Open file",
-                          "Output files", 6840, 360, 1815, 1845);
+    filOutputs =
+        makeList<FileListBox>(client, "filOutputs", "Click to view program output or Open file",
+                              "Output files", 6840, 360, 1815, 1845);
     // Labels sit behind the lists they head, as the lists overlap their lower half.
     for (QLabel* label : {lblDatafiles, lblModels, lblForces, lblOutputs})
         label->lower();
@@ -254,11 +263,8 @@ void frmOrvane::Form_Load()
     LoadStartupSettings(s, p);
     s.TargetName.clear();
     ParseCommandLine(s, p, 10);
-    if (!s.TargetName.isEmpty()) {
-        const QString dir = GetDirectory(s.TargetName);
-        if (dir != NoDirectory)
-            s.DataDir = dir;
-    }
+    // The name as it lies in the data directory, once that is entered.
+    const QString targetFile = commandLineDataDir(s, p, StartDir);
     lblCommand->setText("Orvane.exe " + s.TargetName);
     if (s.DataDir.isEmpty())
         s.DataDir = p.files.currentDir();
@@ -296,15 +302,17 @@ void frmOrvane::Form_Load()
                   QString::fromLatin1(FixedNoticeText);
 
     CheckTools();
+    if (m_unloading)
+        return; // closed while the missing-tools message was up
 
     dlgOpenInitialDir = s.DataDir;
     lblTrial->setText(s.TrialName.toUpper());
-    lblPath->setText(s.DataDir.toLower());
+    lblPath->setText(pathCaption(s.DataDir, caseSensitiveFileNames()));
     lblOutput->setText("Listing is to: " + s.ListingTo.toUpper());
     lblGraphics->setText(QString("Graphics") + " is to: " + s.GraphicsTo);
 
     s.TrialFromCommandLine = 0;
-    s.OpenError = CheckOpen(s, p, QString(), s.TargetName, 0);
+    s.OpenError = CheckOpen(s, p, QString(), targetFile, 0);
     if (s.OpenError != 0) {
         if (s.TargetName != ";" && s.TargetName != "?")
             ShowSplash(2);
@@ -323,6 +331,35 @@ void frmOrvane::Form_Load()
         cmdReadForces->setEnabled(true);
         cmdReadForces_Click();
     }
+}
+
+// A command-line file named with a directory makes that directory the data directory;
+// a bare name found in the start directory makes the start directory so. Relative
+// names are taken from where the program was started. The answer is the file's name
+// without its directory.
+QString frmOrvane::commandLineDataDir(SharedState& s, Platform& p, const QString& startDir)
+{
+    const QString& target = s.TargetName;
+    if (target.isEmpty())
+        return target;
+    const QString dir = GetDirectory(target);
+    if (dir == NoDirectory) {
+        if (CheckOpen(s, p, startDir, target, 0) == 0)
+            s.DataDir = startDir;
+        return target;
+    }
+    s.DataDir = QDir::cleanPath(QDir(startDir).filePath(dir));
+    return target.mid(dir.size() + (dir.endsWith(u'/') || dir.endsWith(u'\\') ? 0 : 1));
+}
+
+int frmOrvane::Run()
+{
+    Form_Load();
+    // A quit posted before the event loop runs is lost when the splash's own event
+    // processing delivers it, so a close during start-up is checked here.
+    if (m_unloading)
+        return 0;
+    return QApplication::exec();
 }
 
 void frmOrvane::CheckTools()
@@ -362,6 +399,8 @@ void frmOrvane::CheckTools()
 
 void frmOrvane::ShowSplash(int16_t seconds)
 {
+    if (m_unloading)
+        return;
     showAbout(m_state, m_platform, this);
     show();
     // A monotonic clock, so the wait ends on time even across midnight.

@@ -31,6 +31,10 @@ public:
 
     // Runs the start-up sequence; shows the window (directly or through the splash).
     void Form_Load();
+    // Starts up, then runs the event loop until the main window is closed; the answer
+    // is the program's exit status. A close during start-up ends it too.
+    int Run();
+    bool unloaded() const { return m_unloading; }
 
     // The missing-tools check; switches off the commands of tools that are missing.
     void CheckTools();
@@ -212,6 +216,7 @@ protected:
 private:
     void createControls();
     void createMenus();
+    static QString commandLineDataDir(SharedState& s, Platform& p, const QString& startDir);
     void updateClock();
     void Form_Unload();
 

@@ -1,5 +1,6 @@
 #include "main/SharedState.h"
 #include "main/frmOrvane.h"
+#include "platform/KeyboardHabits.h"
 #include "platform/QtPlatform.h"
 #include "platform/Twips.h"
 
@@ -12,12 +13,12 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName("Orvane");
     QApplication::setOrganizationName("Kinemora");
     setClassicFont();
+    letEnterPressButtons(&app);
     QApplication::setWindowIcon(QIcon(":/orvane/orvane.png"));
 
     // The shared state and the platform services live for the whole run.
     static SharedState state;
     QtPlatform services;
     frmOrvane window(state, services.platform());
-    window.Form_Load();
-    return QApplication::exec();
+    return window.Run();
 }

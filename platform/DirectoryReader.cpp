@@ -40,9 +40,7 @@ DirectoryContents readDirectory(const QString& dir)
             continue;
         const QByteArray rawName(raw);
         const QString name = QFile::decodeName(rawName);
-        // A name that does not survive the trip to text could never be opened again.
-        if (QFile::encodeName(name) != rawName)
-            continue;
+        bool lossy = QFile::encodeName(name) != rawName;
         unsigned char type = entry->d_type;
         if (type == DT_LNK || type == DT_UNKNOWN) {
             struct stat st {
@@ -55,6 +53,10 @@ DirectoryContents readDirectory(const QString& dir)
             contents.directories << name;
         else if (type == DT_REG)
             contents.files << name;
+        else
+            lossy = false;
+        if (lossy)
+            contents.untranslatable.insert(name);
         errno = 0;
     }
     if (errno != 0)
@@ -98,4 +100,13 @@ FileStart readFileStart(const QString& path, int maxBytes)
     ::close(fd);
     start.bytes.truncate(filled);
     return start;
+}
+
+bool caseSensitiveFileNames()
+{
+#ifdef Q_OS_WIN
+    return false;
+#else
+    return true;
+#endif
 }

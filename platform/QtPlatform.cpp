@@ -1,6 +1,7 @@
 #include "platform/QtPlatform.h"
 
 #include "platform/ArgumentText.h"
+#include "platform/DialogWidth.h"
 #include "platform/FileErrors.h"
 #include "platform/ProgramStart.h"
 #include "platform/Twips.h"
@@ -132,6 +133,7 @@ int QtDialogs::message(const QString& text, const QString& title, MessageIcon ic
         break;
     }
     box.setStandardButtons(set);
+    widenForTitle(box);
     box.setAccessibleName(box.windowTitle());
     box.setAccessibleDescription(text);
     switch (box.exec()) {
@@ -164,6 +166,7 @@ QString QtDialogs::input(const QString& prompt, const QString& title, const QStr
     dialog.setWindowTitle(titleOrProgram(title));
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultText);
+    widenForTitle(dialog);
     dialog.setAccessibleName(dialog.windowTitle());
     if (dialog.exec() != QDialog::Accepted)
         return {};

@@ -7,12 +7,18 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -100,7 +106,7 @@ TEST_F(FilePanels, EnteringADirectoryListsEachPanelsFilesWithoutRegardToCase)
     EXPECT_EQ(names(window->filOutputs), (QStringList{"m.acd", "PREVIEW.PLT", "tabulo.out"}));
     EXPECT_EQ(s.DataDir, QDir(data).absolutePath());
     EXPECT_EQ(QDir::currentPath(), s.DataDir);
-    EXPECT_EQ(window->lblPath->text(), s.DataDir.toLower());
+    EXPECT_EQ(window->lblPath->text(), s.DataDir) << "letter case names another folder";
     EXPECT_EQ(window->lblTrial->text(), "none");
     EXPECT_TRUE(s.TrialName.isEmpty());
     EXPECT_TRUE(s.FileType.isEmpty());
@@ -535,6 +541,166 @@ TEST_F(FilePanels, ActivatingALineOfTheDirectoryListEntersIt)
     QTest::keyClick(dirs, Qt::Key_Return);
     QCoreApplication::processEvents();
     EXPECT_EQ(s.DataDir, "/");
+}
+
+TEST_F(FilePanels, ThePathIsShownInItsOwnLetterCase)
+{
+    data = tmp.filePath("MyTrials");
+    QDir().mkpath(data);
+    enter();
+    EXPECT_TRUE(window->lblPath->text().endsWith("/MyTrials"));
+    EXPECT_TRUE(QFileInfo(window->lblPath->text()).isDir());
+}
+
+// Every gesture that moves the highlight runs the list's handler once, for the entry
+// highlighted when the button is let go; the trial always names what is highlighted.
+TEST_F(FilePanels, EveryGestureThatMovesTheHighlightRunsTheHandlerOnce)
+{
+    for (const char* name : {"a.rf", "b.rf", "c.rf"})
+        writeFile(data + "/" + name, QByteArray(name) + " title\r\n");
+    for (const char* name : {"a.out", "b.out", "c.out"})
+        writeFile(data + "/" + name);
+    enter();
+    window->show();
+
+    enum Gesture { Click, DragToNext, DragOffBelow, RightClick, CtrlClickChosen, KeyDown, Program };
+    struct Case {
+        const char* what;
+        Gesture gesture;
+        int from;   // the entry chosen before, and where the press starts
+        int to;     // where the release falls
+        int starts; // handler runs, counted by the viewers the output list starts
+        int highlighted;
+    };
+    const Case cases[] = {
+        {"click", Click, 0, 1, 1, 1},
+        {"click the chosen entry again", Click, 1, 1, 1, 1},
+        {"press and drag to the next", DragToNext, 0, 1, 1, 1},
+        {"press and drag over two", DragToNext, 0, 2, 1, 2},
+        {"drag off the list", DragOffBelow, 0, 2, 1, 2},
+        {"right click", RightClick, 0, 2, 1, 2},
+        {"Ctrl+click on the chosen entry", CtrlClickChosen, 1, 1, 1, 1},
+        {"arrow key", KeyDown, 0, 1, 1, 1},
+        {"by the program", Program, 0, 2, 1, 2},
+    };
+    for (QListWidget* list : {window->filForces, window->filOutputs}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + " in " + list->objectName().toStdString());
+            {
+                const QSignalBlocker quiet(list);
+                list->setCurrentRow(c.from);
+            }
+            if (list == window->filForces)
+                window->filForces_Click();
+            fp.launcher.started.clear();
+            QWidget* port = list->viewport();
+            const auto at = [list](int row) {
+                return list->visualItemRect(list->item(row)).center();
+            };
+            switch (c.gesture) {
+            case Click:
+                QTest::mouseClick(port, Qt::LeftButton, {}, at(c.to));
+                break;
+            case DragToNext:
+                QTest::mousePress(port, Qt::LeftButton, {}, at(c.from));
+                for (int row = c.from + 1; row <= c.to; ++row)
+                    QTest::mouseMove(port, at(row));
+                QTest::mouseRelease(port, Qt::LeftButton, {}, at(c.to));
+                break;
+            case DragOffBelow: {
+                QTest::mousePress(port, Qt::LeftButton, {}, at(c.from));
+                for (int row = c.from + 1; row <= c.to; ++row)
+                    QTest::mouseMove(port, at(row));
+                const QPoint off(at(c.to).x(), port->height() + 40);
+                QTest::mouseMove(port, off);
+                QTest::mouseRelease(port, Qt::LeftButton, {}, off);
+                break;
+            }
+            case RightClick:
+                QTest::mouseClick(port, Qt::RightButton, {}, at(c.to));
+                break;
+            case CtrlClickChosen:
+                QTest::mouseClick(port, Qt::LeftButton, Qt::ControlModifier, at(c.to));
+                break;
+            case KeyDown:
+                list->setFocus();
+                QTest::keyClick(list, Qt::Key_Down);
+                break;
+            case Program:
+                list->setCurrentRow(c.to);
+                break;
+            }
+            const QList<QListWidgetItem*> highlighted = list->selectedItems();
+            EXPECT_EQ(highlighted.size(), 1);
+            if (highlighted.size() != 1)
+                continue;
+            EXPECT_EQ(list->row(highlighted.first()), c.highlighted);
+            const QString name = highlighted.first()->text();
+            if (list == window->filForces) {
+                EXPECT_EQ(s.ForceFile, name);
+                EXPECT_EQ(window->lblTrial->text(), name.toUpper());
+                EXPECT_EQ(window->lblTitle->text(), name + " title");
+            } else {
+                EXPECT_EQ(fp.launcher.started.size(), size_t(c.starts));
+                if (fp.launcher.started.size() != size_t(c.starts))
+                    continue;
+                EXPECT_EQ(fp.launcher.started.back().arguments, name);
+            }
+        }
+    }
+    EXPECT_TRUE(fp.dialogs.shown.empty());
+}
+
+TEST_F(FilePanels, NamesThatAreNotTextAreListedAndRefusedWhenChosen)
+{
+    writeFile(data + "/good.rf", "good\r\n");
+    const QByteArray raw = QFile::encodeName(data) + "/bad\xff.rf";
+    const QByteArray rawDir = QFile::encodeName(data) + "/dir\xfe";
+    for (const QByteArray& path : {raw}) {
+        const int fd = ::open(path.constData(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, "bad\r\n", 5), 5);
+        ::close(fd);
+    }
+    ASSERT_EQ(::mkdir(rawDir.constData(), 0755), 0);
+    // The temporary folder cannot remove what Qt cannot name.
+    const auto cleanUp = qScopeGuard([&] {
+        ::unlink(raw.constData());
+        ::rmdir(rawDir.constData());
+    });
+    enter();
+    const QString shown = QString::fromUtf8("bad\xef\xbf\xbd.rf");
+    ASSERT_EQ(names(window->filForces), (QStringList{shown, "good.rf"}));
+    window->filForces->setCurrentRow(1);
+    EXPECT_EQ(s.ForceFile, "good.rf");
+
+    window->filForces->setCurrentRow(0);
+    ASSERT_EQ(fp.dialogs.shown.size(), 1u);
+    EXPECT_TRUE(fp.dialogs.shown[0].text.contains(shown));
+    EXPECT_EQ(s.ForceFile, "good.rf") << "the trial stays";
+    ASSERT_EQ(window->filForces->selectedItems().size(), 1);
+    EXPECT_EQ(window->filForces->selectedItems().first()->text(), "good.rf");
+
+    // The directory is listed too, and entering it is refused the same way.
+    QListWidget* dirs = window->dirSelect;
+    const QList<QListWidgetItem*> odd =
+        dirs->findItems(QString::fromUtf8("dir\xef\xbf\xbd"), Qt::MatchExactly);
+    ASSERT_EQ(odd.size(), 1);
+    emit dirs->itemActivated(odd.first());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(fp.dialogs.shown.size(), 2u);
+    EXPECT_EQ(s.DataDir, QDir(data).absolutePath());
+}
+
+TEST_F(FilePanels, PickingTheDriveAlreadyShownKeepsTheDirectory)
+{
+    fp.files.mounts = {"/"};
+    data += "/sub";
+    enter();
+    window->drvDrives->setCurrentIndex(0);
+    window->drvDrives_Change();
+    EXPECT_EQ(s.DataDir, QDir(data).absolutePath());
+    EXPECT_EQ(window->lblTrial->text(), "none");
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace
@@ -329,4 +331,121 @@ TEST_F(Startup, AnExitDuringTheSplashStillEndsTheProgram)
     EXPECT_LT(fp.clock.now, 2.0) << "the splash wait ends with the program";
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
     EXPECT_EQ(QCoreApplication::exec(), 0) << "the exit reaches the event loop";
+}
+
+// The real event pump delivers the queued quit during the splash, before the event
+// loop runs; the program must end all the same.
+TEST_F(Startup, ACloseDuringTheSplashEndsTheRunWithTheRealEventPump)
+{
+    struct Case {
+        const char* what;
+        int afterMs;
+        std::function<void(frmOrvane&)> close;
+        QString arguments;
+    };
+    writeFile(dataDir + "/BIG.RF", forceFile(5000));
+    const Case cases[] = {
+        {"close box at once", 0, [](frmOrvane& w) { w.close(); }, {}},
+        {"close box during the wait", 300, [](frmOrvane& w) { w.close(); }, {}},
+        {"E&xit during the wait", 300, [](frmOrvane& w) { w.cmdExit->click(); }, {}},
+        {"&Exit during the wait", 600, [](frmOrvane& w) { w.mnuExit->trigger(); }, {}},
+        {"close box during the first read", 0, [](frmOrvane& w) { w.close(); },
+         dataDir + "/BIG.RF"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fp.env.arguments = c.arguments;
+        QtEventPump pump;
+        QtClock clock;
+        Platform real{fp.settings, fp.dialogs, fp.launcher, fp.files,
+                      pump,        clock,      fp.printer,  fp.env};
+        SharedState state;
+        frmOrvane w(state, real);
+        QTimer::singleShot(c.afterMs, &w, [&w, &c] { c.close(w); });
+        // Without the mend the event loop would wait here for this guard.
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(7); });
+        guard.start(5000);
+        QElapsedTimer took;
+        took.start();
+        EXPECT_EQ(w.Run(), 0);
+        EXPECT_LT(took.elapsed(), 2500) << "the splash wait ends with the program";
+        EXPECT_TRUE(w.unloaded());
+    }
+}
+
+TEST_F(Startup, ARelativeNameOnTheCommandLineIsTakenFromTheStartDirectory)
+{
+    struct Case {
+        const char* what;
+        QStringList files; // relative to the start directory ("@" = the saved directory)
+        QString arguments;
+        QString dataDir; // relative to the start directory, or "@"
+        QString trial;   // lblTrial; empty when the splash is shown
+        int records;     // -1: nothing read
+    };
+    const QList<Case> cases = {
+        {"bare force file", {"JUMP01.RF"}, "JUMP01.RF", ".", "JUMP01.RF", 3},
+        {"force file below", {"Sub.Dir/S.RF"}, "Sub.Dir/S.RF", "Sub.Dir", "S.RF", 3},
+        {"dot-relative", {"Sub.Dir/S.RF"}, "./Sub.Dir/S.RF", "Sub.Dir", "S.RF", 3},
+        {"data file in start directory", {"JUMP1.DG"}, "JUMP1.DG", ".", "JUMP1.DG", -1},
+        {"only in the saved directory", {"@/SAVED.RF"}, "SAVED.RF", "@", "SAVED.RF", 3},
+        {"nowhere", {}, "GONE.RF", "@", "", -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir start;
+        QDir().mkpath(start.path() + "/Sub.Dir");
+        for (const QString& f : c.files) {
+            const QString path = f.startsWith('@') ? dataDir + f.mid(1) : start.path() + "/" + f;
+            writeFile(path, path.endsWith(".RF") ? forceFile(3) : QByteArray("x"));
+        }
+        QDir::setCurrent(start.path());
+        FakePlatform local;
+        local.env = fp.env;
+        local.settings.values = fp.settings.values;
+        local.env.arguments = c.arguments;
+        SharedState state;
+        frmOrvane w(state, local);
+        w.Form_Load();
+        const QString expectedDir =
+            c.dataDir == "@" ? dataDir : QDir::cleanPath(start.path() + "/" + c.dataDir);
+        EXPECT_EQ(state.DataDir, expectedDir);
+        EXPECT_EQ(local.clock.now >= 2.0, c.trial.isEmpty()) << "splash only without a trial";
+        if (!c.trial.isEmpty()) {
+            EXPECT_EQ(w.lblTrial->text(), c.trial);
+        }
+        EXPECT_EQ(state.forces.RecordCount, c.records);
+        QDir::setCurrent(dataDir);
+    }
+}
+
+TEST_F(Startup, TheReadingDialogShowsTheTrueCountBehindEveryQuestionAndAtTheEnd)
+{
+    // A sampling rate of 0 makes the read ask for one.
+    QByteArray noRate = forceFile(250);
+    noRate.replace(60, 10, QByteArray("0").rightJustified(10, ' '));
+    writeFile(dataDir + "/NORATE.RF", noRate);
+    frmOrvane w(s, fp);
+    fp.env.arguments = ";";
+    w.Form_Load();
+    s.ForceFile = "NORATE.RF";
+    s.FileType = "RF";
+    fp.events.secondsPerYield = 0.001; // a fast read: most counts are never drawn
+    QString countBehind;
+    int barBehind = -1;
+    fp.dialogs.onShow = [&](const ShownBox&) {
+        if (frmReading* d = w.readingDialog()) {
+            countBehind = d->txtSample->text();
+            barBehind = d->pbarLoading->value();
+        }
+    };
+    w.cmdReadForces_Click();
+    ASSERT_FALSE(fp.dialogs.shown.empty());
+    EXPECT_EQ(fp.dialogs.shown.back().title, "Force Sampling Rate");
+    EXPECT_EQ(countBehind, "250");
+    EXPECT_EQ(barBehind, 50);
+    ASSERT_NE(w.readingDialog(), nullptr);
+    EXPECT_EQ(w.readingDialog()->pbarLoading->value(), 50) << "the bar's value at the end";
 }

@@ -44,7 +44,10 @@ TEST(DirectoryReader, ListsRegularFilesAndDirectoriesOnly)
     ::unlink(raw.constData()); // beyond what the temporary folder can remove
     contents.files.sort();
     contents.directories.sort();
-    EXPECT_EQ(contents.files, (QStringList{"alias.rf", "walk01.rf"}));
+    // It is listed with the replacement character, and marked as such.
+    const QString shown = QString::fromUtf8("bad\xef\xbf\xbd.rf");
+    EXPECT_EQ(contents.files, (QStringList{"alias.rf", shown, "walk01.rf"}));
+    EXPECT_EQ(contents.untranslatable, QSet<QString>{shown});
     EXPECT_EQ(contents.directories, (QStringList{"linked", "trials"}));
 }
 

@@ -23,7 +23,7 @@ def body(s):
 
     main = s.window(MAIN)
     s.check(s.read, main, "label", "Trial", "WALK01.RF")
-    s.check(s.read, main, "label", "Path", s.data_dir.lower())
+    s.check(s.read, main, "label", "Path", s.data_dir)
     s.check(s.read, main, "label", "Command line", "Orvane.exe WALK01.RF")
     s.check(s.read, main, "label", "Listing is to: DISK FILE", "Listing is to: DISK FILE")
     s.check(s.read, main, "label", "Graphics is to: SCREEN", "Graphics is to: SCREEN")
