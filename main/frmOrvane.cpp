@@ -49,10 +49,13 @@ frmOrvane::frmOrvane(SharedState& state, Platform& platform, QWidget* parent)
     createMenus();
     setupFilePanels();
     connectToolButtons();
+    // A setting that could not be saved is said where the user looks.
+    m_platform.settings.saveFailed = [this](const QString& line) { showStatus(line); };
 }
 
 frmOrvane::~frmOrvane()
 {
+    m_platform.settings.saveFailed = nullptr;
     closeAnimation();
 }
 
