@@ -85,6 +85,27 @@ TEST_F(LoadData, AFileThatCannotBeReadIsNamedWithTheReason)
     ::close(writer);
 }
 
+TEST_F(LoadData, APipeNamedOnTheCommandLineIsNotRead)
+{
+    const QString fed = dataDir + "/FED.RF";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fed).constData(), 0600), 0);
+    const int writer = ::open(QFile::encodeName(fed).constData(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+    ASSERT_GT(::write(writer, "1234567890", 10), 0);
+    const QString startDir = QDir::currentPath();
+    fp.settings.values["Kinemora/Startup/Datadir"] = dataDir;
+    fp.env.arguments = fed;
+    {
+        frmOrvane w(s, fp);
+        w.Form_Load();
+        EXPECT_EQ(w.readingDialog(), nullptr);
+        EXPECT_EQ(s.TrialFromCommandLine, 0);
+        EXPECT_EQ(s.OpenError, 75);
+    }
+    QDir::setCurrent(startDir);
+    ::close(writer);
+}
+
 TEST_F(LoadData, ASettingThatCannotBeSavedIsToldInTheStatusBar)
 {
     QTemporaryDir config;
