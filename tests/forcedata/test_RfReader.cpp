@@ -418,34 +418,6 @@ TEST(FileByteSource, OpenReportsThePlatformErrorNumbers)
     }
 }
 
-TEST(FileByteSource, OpensOnlyRegularFilesSoNothingWaitsOrReadsForEver)
-{
-    TempDir dir;
-    const std::string fifo = dir.path() + "/PIPE.RF";
-    const std::string fed = dir.path() + "/FED.RF";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    ASSERT_EQ(::mkfifo(fed.c_str(), 0600), 0);
-    const int writer = ::open(fed.c_str(), O_RDWR | O_NONBLOCK);
-    ASSERT_GE(writer, 0);
-    ASSERT_GT(::write(writer, "1234567890", 10), 0);
-    const std::string link = dir.path() + "/LINK.RF";
-    const std::string present = dir.file("WALK01.RF", "x");
-    std::filesystem::create_symlink(present, link);
-    struct Case {
-        std::string path;
-        int16_t error;
-    } cases[] = {
-        {fifo, 75}, {fed, 75}, {"/dev/zero", 75}, {"/dev/null", 75}, {link, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path);
-        FileByteSource file;
-        EXPECT_EQ(file.open(c.path), c.error);
-        EXPECT_EQ(file.isOpen(), c.error == 0);
-    }
-    ::close(writer);
-}
-
 TEST(FileByteSource, ReadsAFileLargerThanOneBlockAsMemoryDoes)
 {
     TempDir dir;

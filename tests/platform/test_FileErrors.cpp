@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -170,36 +169,6 @@ TEST(FileErrors, EveryErrnoGivesANumberTheSuiteKnowsWithItsText)
         const std::string text = fileErrorText(fileErrorFromErrno(err));
         EXPECT_FALSE(text.empty() || text.rfind("Error ", 0) == 0) << err << ": " << text;
     }
-}
-
-TEST(FileErrors, OnlyARegularFileOpensAndNothingWaitsForAWriter)
-{
-    QTemporaryDir dir;
-    write(dir.filePath("a.rf"), "x");
-    const std::string fifo = dir.filePath("pipe.rf").toStdString();
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    ASSERT_EQ(::symlink(dir.filePath("a.rf").toLocal8Bit().constData(),
-                        dir.filePath("link.rf").toLocal8Bit().constData()),
-              0);
-    struct Case {
-        std::string path;
-        int error;
-    } cases[] = {
-        {fifo, FileError::PathFileAccessError},
-        {"/dev/zero", FileError::PathFileAccessError},
-        {"/dev/null", FileError::PathFileAccessError},
-        {dir.filePath("link.rf").toStdString(), 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path);
-        EXPECT_EQ(openForReadingError(c.path), c.error);
-    }
-    // A writer that streams without end: the test still answers at once.
-    const int writer = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
-    ASSERT_GE(writer, 0);
-    ASSERT_EQ(::write(writer, "no line end", 11), 11);
-    EXPECT_EQ(openForReadingError(fifo), FileError::PathFileAccessError);
-    ::close(writer);
 }
 
 TEST(FileErrors, CopyUsesAFreshTemporaryFileAndLeavesNothingOfItsOwn)
