@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -39,12 +40,17 @@ void frmOrvane::ReadRF()
     // time must not start a read of its own into the same table.
     if (m_readingNow)
         return;
-    if (CheckOpen(m_state, m_platform, m_state.DataDir, m_state.ForceFile, 0) != 0)
+    // A file that cannot be read is said, with the reason: a silent return looked
+    // as if the click had been ignored.
+    if (CheckOpen(m_state, m_platform, m_state.DataDir, m_state.ForceFile, 1) != 0)
         return;
     FileByteSource source;
     const QString path = m_platform.files.resolve(m_state.DataDir, m_state.ForceFile);
-    if (source.open(path.toStdString()) != 0)
+    if (source.open(QFile::encodeName(path).toStdString()) != 0) {
+        // Gone or changed since the test a moment ago: the test tells why.
+        CheckOpen(m_state, m_platform, m_state.DataDir, m_state.ForceFile, 1);
         return;
+    }
     m_readingNow = true;
     // A click in the force-file list during the read chooses the next file; the
     // table still holds this one.

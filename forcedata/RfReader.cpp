@@ -39,15 +39,18 @@ int16_t FileByteSource::open(const std::string& path)
     m_readFailed = false;
     if (path.empty() || path.find('\0') != std::string::npos)
         return FileError::BadFileNameOrNumber;
-    // Not blocking on open, so a named pipe without a writer cannot hang the read.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // Only a regular file ends: a named pipe, a terminal or a device such as
+    // /dev/zero could keep the read waiting or running for ever.
+    if (const int error = openForReadingError(path); error != FileError::None)
+        return static_cast<int16_t>(error);
+    // Not blocking on open, and checked again once open, in case the name was
+    // given to a pipe meanwhile.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return static_cast<int16_t>(fileErrorFromErrno(errno, path));
-    struct stat info {
-    };
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (const int error = regularFileError(fd); error != FileError::None) {
         ::close(fd);
-        return FileError::PathFileAccessError;
+        return static_cast<int16_t>(error);
     }
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0)

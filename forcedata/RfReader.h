@@ -46,7 +46,7 @@ public:
     FileByteSource& operator=(const FileByteSource&) = delete;
 
     // Opens `path` for reading (closing any file open before): 0, or the error
-    // number (53, 76, 75 for a directory, 70 ...).
+    // number (53, 76, 70, and 75 for anything but a regular file).
     int16_t open(const std::string& path);
     bool isOpen() const { return m_fd >= 0; }
     void close();

@@ -7,7 +7,9 @@
 #include "main/NumberText.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -15,17 +17,35 @@ namespace
 {
 
 constexpr int ExitRecords = 0;
-constexpr int ExitFailure = 1; // usage or output error
+constexpr int ExitFailure = 1; // usage, or the CSV could not be written
 constexpr int ExitCannotOpen = 2;
 constexpr int ExitEmpty = 3;
 constexpr int ExitNoData = 4;
+
+constexpr const char* Usage =
+    "usage: rfdump FILE\n"
+    "Writes the force file FILE as CSV on standard output.\n"
+    "Exit status: 0 records written; 1 usage or write error (disk full, closed output);\n"
+    "2 FILE cannot be opened; 3 FILE is empty; 4 FILE has a header but no data.\n";
+
+// Standard output may be a full disk or /dev/full: the write, the flush and the close
+// are each checked, so a cut CSV never ends with a status that says all is well.
+bool writeAll(const std::string& text)
+{
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size())
+        return false;
+    if (std::fflush(stdout) != 0)
+        return false;
+    return std::fclose(stdout) == 0;
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc != 2) {
-        std::fputs("usage: rfdump FILE\n", stderr);
+        std::fputs(Usage, stderr);
         return ExitFailure;
     }
     const std::string path = argv[1];
@@ -47,9 +67,12 @@ int main(int argc, char** argv)
     file.close();
 
     const std::string out = forceTableCsv(*table);
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    if (std::fflush(stdout) != 0)
+    if (!writeAll(out)) {
+        const int err = errno;
+        std::fprintf(stderr, "rfdump: cannot write the CSV: %s\n",
+                     err != 0 ? std::strerror(err) : "write error");
         return ExitFailure;
+    }
 
     switch (result) {
     case RfReadResult::Empty:

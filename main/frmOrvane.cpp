@@ -57,10 +57,13 @@ frmOrvane::frmOrvane(SharedState& state, Platform& platform, QWidget* parent)
     connectToolButtons();
     letMenusTakeSharedAccessKeys(menuBar(), centralWidget());
     letCtrlShortcutsTakeExtraModifiers(this);
+    // A setting that could not be saved is said where the user looks.
+    m_platform.settings.saveFailed = [this](const QString& line) { showStatus(line); };
 }
 
 frmOrvane::~frmOrvane()
 {
+    m_platform.settings.saveFailed = nullptr;
     closeAnimation();
 }
 

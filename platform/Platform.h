@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -45,6 +46,8 @@ public:
                         const QString& defaultValue) = 0;
     virtual void save(const QString& app, const QString& section, const QString& key,
                       const QString& value) = 0;
+    // Told, with a line for the status bar, when a save could not be written.
+    std::function<void(const QString& line)> saveFailed;
 };
 
 struct FileDialogRequest {

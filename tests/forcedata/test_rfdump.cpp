@@ -6,13 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <spawn.h>
 #include <sstream>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -52,10 +56,11 @@ protected:
         return path;
     }
 
-    Outcome rfdump(const std::string& path)
+    // `output` is where standard output goes (a file in the test's folder by default).
+    Outcome rfdump(const std::string& path, std::string output = {})
     {
         const std::string program = ORVANE_PROGRAM_DIR "/rfdump";
-        const std::string outPath = m_dir + "/stdout";
+        const std::string outPath = output.empty() ? m_dir + "/stdout" : output;
         const std::string errPath = m_dir + "/stderr";
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
@@ -74,10 +79,20 @@ protected:
             ADD_FAILURE() << "cannot start " << program;
             return run;
         }
+        // A run that does not end within seconds is a hang: stop it and say so.
         int status = 0;
-        waitpid(pid, &status, 0);
+        for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; ++waited) {
+            if (waited == 1000) {
+                ::kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+                ADD_FAILURE() << "rfdump " << path << " did not end";
+                break;
+            }
+            ::usleep(10000);
+        }
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = slurp(outPath);
+        if (output.empty())
+            run.out = slurp(outPath); // a device such as /dev/full reads without end
         run.err = slurp(errPath);
         return run;
     }
@@ -122,6 +137,7 @@ TEST_F(RfdumpTest, ExitStatusAndWarnings)
         std::string err;
         std::string records;
     } cases[] = {
+        // The header counts the rows written.
         {"empty", file("EMPTY.RF", ""), 3, "Data file was empty.\n", "# records: -1\n"},
         {"no data", file("HEAD.RF", joinCards({headerCard("T", "200")})), 4,
          "Data file contains no data or was in wrong format.\n", "# records: 0\n"},
@@ -182,4 +198,47 @@ TEST_F(RfdumpTest, EveryNumberReadsBackToTheStoredValue)
     EXPECT_EQ(row, 50);
     EXPECT_NE(run.out.find("# body_weight: 0.1\n"), std::string::npos);
     EXPECT_NE(run.out.find("# sampling_rate: 333.3333\n"), std::string::npos);
+}
+
+TEST_F(RfdumpTest, AFailedWriteIsSaidAndEndsWithStatusOne)
+{
+    std::vector<std::string> cards = standardHeader();
+    const std::vector<std::string> data = dataCards(3000); // a CSV of some 150 kB
+    cards.insert(cards.end(), data.begin(), data.end());
+    const std::string path = file("LONG.RF", joinCards(cards));
+
+    const Outcome full = rfdump(path, "/dev/full");
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_NE(full.err.find("No space left on device"), std::string::npos) << full.err;
+
+    // A small file system that fills up for real, where the test may mount one.
+    const std::string small = m_dir + "/small";
+    std::filesystem::create_directory(small);
+    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no right to mount a small file system here";
+    const Outcome cut = rfdump(path, small + "/walk.csv");
+    ::umount2(small.c_str(), MNT_DETACH);
+    EXPECT_EQ(cut.exitCode, 1);
+    EXPECT_NE(cut.err.find("No space left on device"), std::string::npos) << cut.err;
+}
+
+TEST_F(RfdumpTest, APipeOrADeviceIsRefusedAtOnce)
+{
+    const std::string fifo = m_dir + "/PIPE.RF";
+    const std::string fed = m_dir + "/FED.RF";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(fed.c_str(), 0600), 0);
+    // A writer that streams without line ends and never closes.
+    const int writer = ::open(fed.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+    ASSERT_GT(::write(writer, "1234567890", 10), 0);
+    for (const std::string& path :
+         {fifo, fed, std::string("/dev/zero"), std::string("/dev/null")}) {
+        SCOPED_TRACE(path);
+        const Outcome run = rfdump(path);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_NE(run.err.find("Path/File access error (75)"), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+    ::close(writer);
 }

@@ -1,4 +1,5 @@
 #include "ToolsFixture.h"
+#include "platform/FileErrors.h"
 #include "tools/Commands.h"
 
 #include <QAction>
@@ -6,6 +7,8 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QPushButton>
+
+#include <cerrno>
 
 namespace
 {
@@ -243,6 +246,34 @@ TEST_F(NewModel, NeverDestroysAModel)
     EXPECT_EQ(fp.dialogs.messageTexts().last(), copyErrorText(52, "Bad file name or number", "\n"));
     EXPECT_FALSE(QFile::exists(dataDir + "/run03"));
     EXPECT_EQ(s.TrialName, "run03");
+}
+
+namespace
+{
+ssize_t diskFullWrite(int, const void*, std::size_t)
+{
+    errno = ENOSPC;
+    return -1;
+}
+} // namespace
+
+TEST_F(NewModel, AFullDiskIsSaidForWhatItIsAndNoOtherFileSuffers)
+{
+    dataFile("run04.cfb.orvane-copy", "SOMEONE ELSE'S");
+    setWriteCallForTesting(diskFullWrite);
+    copy(dataDir + "/run04.cfb");
+    setWriteCallForTesting(nullptr);
+    EXPECT_EQ(
+        fp.dialogs.messageTexts(),
+        QStringList{"Error 61.  Disk full\nYou must specify a complete destination file name."});
+    EXPECT_FALSE(QFile::exists(dataDir + "/run04.cfb"));
+    EXPECT_EQ(QDir(dataDir).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"run04.cfb.orvane-copy", "walk01.cfb"}))
+        << "no part of the copy is left";
+
+    copy(dataDir + "/run04.cfb");
+    EXPECT_EQ(contents(dataDir + "/run04.cfb"), "MODEL");
+    EXPECT_EQ(contents(dataDir + "/run04.cfb.orvane-copy"), "SOMEONE ELSE'S");
 }
 
 TEST_F(NewModel, CancellingEitherDialogChangesNothing)
