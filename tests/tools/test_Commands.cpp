@@ -1,4 +1,5 @@
 #include "main/PrintWindow.h"
+#include "platform/ArgumentText.h"
 #include "tools/Commands.h"
 
 #include <QSet>
@@ -7,15 +8,42 @@
 namespace
 {
 
-TEST(ToolCommands, FileNamesWithBlanksReachTheToolAsOneArgument)
+TEST(ToolCommands, EveryFileNameReachesTheToolAsOneArgument)
 {
-    EXPECT_EQ(analysisArguments(AnalysisSwitches, "my walk.rf"), "/F/I  \"my walk.rf\"");
-    EXPECT_EQ(modelRewriteArguments("my trial"), " /C/R/M/F/G \"my trial\"");
-    // Shell characters are only text: no shell ever reads them.
-    EXPECT_EQ(fileArguments("a;rm -x$(y).dg"), " \"a;rm -x$(y).dg\"");
-    EXPECT_EQ(fileArguments("a;b|c.dg"), " a;b|c.dg");
-    // Without a force file the history arguments end with the switches.
-    EXPECT_EQ(historyArguments(0, ""), " /A/C/Z ");
+    struct Case {
+        ToolArguments arguments;
+        const char* text;
+        QStringList list;
+    };
+    const Case cases[] = {
+        {analysisArguments(AnalysisSwitches, "WALK01.RF"),
+         "/F/I  WALK01.RF",
+         {"/F/I", "WALK01.RF"}},
+        {analysisArguments(RotationSwitches, "WALK01.RF"), "  WALK01.RF", {"WALK01.RF"}},
+        {analysisArguments(AnalysisSwitches, "my walk.rf"),
+         "/F/I  \"my walk.rf\"",
+         {"/F/I", "my walk.rf"}},
+        {modelRewriteArguments("my trial"), " /C/R/M/F/G \"my trial\"", {"/C/R/M/F/G", "my trial"}},
+        {addForcesArguments("a\" extra \"b"), " /F \"a\"\" extra \"\"b\"", {"/F", "a\" extra \"b"}},
+        // Shell characters are only text: no shell ever reads them.
+        {fileArguments("a;rm -x$(y).dg"), " \"a;rm -x$(y).dg\"", {"a;rm -x$(y).dg"}},
+        {fileArguments("a;b|c.dg"), " a;b|c.dg", {"a;b|c.dg"}},
+        {fileArguments("-x.cfb"), " -x.cfb", {"-x.cfb"}},
+        {arielArguments("WALK01.2T"), " /A WALK01.2T", {"/A", "WALK01.2T"}},
+        {animateArguments("WALK01.KM"), " /q /1 WALK01.KM", {"/q", "/1", "WALK01.KM"}},
+        {cdaArguments("$x.cda"), " /A $x.cda", {"/A", "$x.cda"}},
+        {historyArguments(2, "WALK01.RF"), " /A/C/V/H/Z WALK01.RF", {"/A/C/V/H/Z", "WALK01.RF"}},
+        {signatureArguments(" /k/2/z", "a b.rf"), " /k/2/z \"a b.rf\"", {"/k/2/z", "a b.rf"}},
+        // Without a force file the history arguments end with the switches.
+        {historyArguments(0, ""), " /A/C/Z ", {"/A/C/Z"}},
+        {switchesAndName("/X", "run"), "/X run", {"/X", "run"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.arguments.text, c.text);
+        EXPECT_EQ(c.arguments.list, c.list) << c.text;
+        // What "Command line:" shows reads back as what the tool receives.
+        EXPECT_EQ(splitArgumentText(c.arguments.text), c.arguments.list) << c.text;
+    }
 }
 
 TEST(ToolCommands, EverySignatureOptionAddsItsSwitchInItsPlace)

@@ -27,12 +27,13 @@ TEST_F(Launcher, AnalyzeRotateAndNotepadOpenTheForceFileThroughTheShell)
     struct Case {
         int item;
         QString program;
-        const char* arguments;
+        QStringList arguments;
+        const char* commandLine;
     };
     const Case cases[] = {
-        {0, programDir + "/Tabulo.exe", "/F/I  WALK01.RF"},
-        {2, programDir + "/Swivra.exe", "  WALK01.RF"},
-        {4, "notepad.exe", "WALK01.RF"},
+        {0, programDir + "/Tabulo.exe", {"/F/I", "WALK01.RF"}, "/F/I  WALK01.RF"},
+        {2, programDir + "/Swivra.exe", {"WALK01.RF"}, "  WALK01.RF"},
+        {4, "notepad.exe", {"WALK01.RF"}, "  WALK01.RF"},
     };
     for (const Case& c : cases) {
         window->mnuForce_Click(c.item);
@@ -40,7 +41,8 @@ TEST_F(Launcher, AnalyzeRotateAndNotepadOpenTheForceFileThroughTheShell)
         EXPECT_EQ(p.kind, StartedProgram::Shell);
         EXPECT_EQ(p.operation, "open");
         EXPECT_EQ(p.program, c.program);
-        EXPECT_EQ(p.arguments, c.arguments);
+        EXPECT_EQ(p.argumentList, c.arguments);
+        EXPECT_EQ(window->CommandLine, c.commandLine);
         EXPECT_EQ(p.workingDir, dataDir);
         EXPECT_EQ(p.style, WindowStyle::NormalFocus);
         EXPECT_EQ(s.LastResult, 33);
@@ -74,7 +76,8 @@ TEST_F(Launcher, HistoriesShowTheirCommandAndStartTheBatchWrapper)
         EXPECT_EQ(window->lblCommand->text(), programDir + "/Tymlyn.bat" + arguments);
         EXPECT_EQ(lastStart().kind, StartedProgram::Shell);
         EXPECT_EQ(lastStart().program, programDir + "/Tymlyn.bat");
-        EXPECT_EQ(lastStart().arguments, arguments);
+        EXPECT_EQ(lastStart().argumentList,
+                  (QStringList{QString(switches[item]).trimmed(), "WALK01.RF"}));
         EXPECT_EQ(lastStart().workingDir, dataDir);
     }
 }
@@ -107,7 +110,7 @@ TEST_F(Launcher, CommandLineHelpRunsTheChosenProgramAndReturnsToTheDataDirectory
     ASSERT_EQ(fp.launcher.started.size(), 1u);
     EXPECT_EQ(lastStart().kind, StartedProgram::CommandLine);
     EXPECT_EQ(lastStart().program, "/util dir/TOOL.EXE");
-    EXPECT_EQ(lastStart().arguments, " /? /Q /HELP");
+    EXPECT_EQ(lastStart().argumentList, (QStringList{"/?", "/Q", "/HELP"}));
     EXPECT_EQ(window->lblCommand->text(), "/util dir/TOOL.EXE /? /Q /HELP");
     EXPECT_EQ(window->CurrentFile, "");
     EXPECT_EQ(QDir::currentPath(), dataDir);
@@ -144,14 +147,15 @@ TEST_F(Launcher, ScaleraOffersItsOutputAndRefreshesTheLists)
     ASSERT_EQ(fp.launcher.started.size(), 2u);
     EXPECT_EQ(fp.launcher.started[0].kind, StartedProgram::Shell);
     EXPECT_EQ(fp.launcher.started[0].program, programDir + "/Scalera.exe");
-    EXPECT_EQ(fp.launcher.started[0].arguments, "WALK01.DG");
+    // The tool reads its data file under the name it has on disk.
+    EXPECT_EQ(fp.launcher.started[0].argumentList, QStringList{"walk01.dg"});
     EXPECT_EQ(fp.launcher.started[0].workingDir, dataDir);
     ASSERT_EQ(fp.dialogs.shown.size(), 1u);
     EXPECT_EQ(fp.dialogs.shown[0].title, "View output");
     EXPECT_EQ(fp.dialogs.shown[0].buttons, MessageButtons::YesNo);
     EXPECT_EQ(fp.launcher.started[1].kind, StartedProgram::CommandLine);
     EXPECT_EQ(fp.launcher.started[1].program, "notepad.exe");
-    EXPECT_EQ(fp.launcher.started[1].arguments, " " + dataDir + "/Scalera.out");
+    EXPECT_EQ(fp.launcher.started[1].argumentList, QStringList{dataDir + "/Scalera.out"});
     EXPECT_EQ(s.ViewerFile, dataDir + "/Scalera.out");
     EXPECT_EQ(s.LastResult, 0);
     EXPECT_EQ(listed(window->filOutputs), "Scalera.out");
@@ -212,7 +216,7 @@ TEST_F(SignatureOptions, TheDefaultsStartTheSignatureToolAndAskAboutThePlot)
     EXPECT_EQ(window->lblCommand->text(), programDir + "/Marquo.exe /k/2/z/c/a/d WALK01.RF");
     ASSERT_EQ(fp.launcher.started.size(), 1u);
     EXPECT_EQ(lastStart().kind, StartedProgram::Shell);
-    EXPECT_EQ(lastStart().arguments, s.SigArguments);
+    EXPECT_EQ(lastStart().argumentList, (QStringList{"/k/2/z/c/a/d", "WALK01.RF"}));
     EXPECT_EQ(lastStart().workingDir, dataDir);
     ASSERT_EQ(fp.dialogs.shown.size(), 1u);
     EXPECT_EQ(fp.dialogs.shown[0].text,
@@ -232,7 +236,7 @@ TEST_F(SignatureOptions, YesPrintsThePlotWithTheChosenPlotPrinter)
         ASSERT_EQ(fp.launcher.started.size(), 2u);
         EXPECT_EQ(lastStart().kind, StartedProgram::CommandLine);
         EXPECT_EQ(lastStart().program, programDir + program);
-        EXPECT_EQ(lastStart().arguments, " preview.plt");
+        EXPECT_EQ(lastStart().argumentList, QStringList{"preview.plt"});
         EXPECT_EQ(s.LastResult, fp.launcher.nextProcessId);
     }
 }
