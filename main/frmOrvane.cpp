@@ -4,6 +4,7 @@
 #include "docs/AboutBox.h"
 #include "main/Library.h"
 #include "main/SharedState.h"
+#include "main/WindowNotice.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
@@ -227,8 +228,7 @@ void frmOrvane::updateClock()
 
 void frmOrvane::showStatus(const QString& text)
 {
-    StatusBarPanels[0]->setText(text);
-    StatusBarPanels[0]->setToolTip(text);
+    showPanelText(StatusBarPanels[0], text, QString::fromLatin1(FixedNoticeText));
 }
 
 void frmOrvane::Form_Load()

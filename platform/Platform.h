@@ -143,8 +143,10 @@ class Printer
 {
 public:
     virtual ~Printer() = default;
-    // Prints on the default printer, or writes `fallbackPdf` where no printer is
-    // installed. Returns a line for the status bar ("" when printed).
+    // Prints on the printer chosen in printer set-up (the default printer until then),
+    // or writes `fallbackPdf`, a file that does not exist yet, where no printer is
+    // installed. Returns the line that tells the user how it went: "Printed on ...",
+    // "Printed to <file>", "Could not write <file>: <reason>" or "Could not print on ...".
     virtual QString printImage(const QImage& image, const QString& fallbackPdf) = 0;
 };
 

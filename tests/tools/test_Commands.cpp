@@ -81,15 +81,32 @@ TEST(ToolCommands, MessagesJoinTheirLinesWithTheLineFeed)
               "name.");
 }
 
-TEST(ToolCommands, APrintNeverTakesTheNameOfAnEarlierOne)
+TEST(ToolCommands, APrintIsNamedInWordsAndNeverTakesTheNameOfAnEarlierOne)
 {
     QSet<QString> taken;
     const auto isTaken = [&taken](const QString& path) { return taken.contains(path); };
-    EXPECT_EQ(printFallbackPath("/data", "frmOrvane", isTaken), "/data/frmOrvane.pdf");
-    taken << "/data/frmOrvane.pdf"
-          << "/data/frmOrvane-2.pdf";
-    EXPECT_EQ(printFallbackPath("/data/", "frmOrvane", isTaken), "/data/frmOrvane-3.pdf");
-    EXPECT_EQ(printFallbackPath("/", "w", isTaken), "/w.pdf");
+    struct Case {
+        const char* dir;
+        const char* trial;
+        QString words;
+        const char* path;
+    };
+    const Case cases[] = {
+        {"/data", "WALK01", printedWindowWords("frmAnimForces", "Animate"),
+         "/data/WALK01 animation 1.pdf"},
+        {"/data/", "", printedWindowWords("frmOrvane", "Orvane"), "/data/main window 1.pdf"},
+        {"/data", "RUN", printedWindowWords("frmRF", "x"), "/data/RUN force listing 1.pdf"},
+        {"/data", "A/B", printedWindowWords("graphWindow", " Force graph "),
+         "/data/A_B Force graph 1.pdf"},
+        {"/", "", printedWindowWords("", ""), "/window 1.pdf"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(printFallbackPath(c.dir, c.trial, c.words, isTaken), c.path) << c.path;
+
+    taken << "/data/WALK01 animation 1.pdf"
+          << "/data/WALK01 animation 2.pdf";
+    EXPECT_EQ(printFallbackPath("/data", "WALK01", "animation", isTaken),
+              "/data/WALK01 animation 3.pdf");
 }
 
 } // namespace

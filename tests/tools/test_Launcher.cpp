@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace
 {
@@ -180,6 +181,14 @@ TEST_F(Launcher, AToolThatCannotStartIsNamedInTheStatusBar)
     window->mnuDOS_Click(0);
     EXPECT_EQ(s.LastResult, 0);
     EXPECT_EQ(status(), "Could not start calc.exe");
+
+    // After a while the panel's notice comes back.
+    auto* timer = window->StatusBarPanels[0]->findChild<QTimer*>();
+    ASSERT_NE(timer, nullptr);
+    timer->start(0);
+    for (int i = 0; i < 50 && status() != FixedNoticeText; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(status(), FixedNoticeText);
 }
 
 TEST_F(Launcher, CheckToolsSwitchesOffTheCommandsOfMissingTools)

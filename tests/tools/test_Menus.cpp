@@ -426,12 +426,15 @@ TEST_F(Menus, PrintingWithoutAPrinterWritesAPdfAndSaysWhere)
     window->mnuPrint->trigger();
     ASSERT_EQ(fp.printer.printed.size(), 1u);
     EXPECT_FALSE(fp.printer.printed[0].isNull());
-    EXPECT_EQ(fp.printer.fallbacks[0], dataDir + "/frmOrvane.pdf");
+    EXPECT_EQ(fp.printer.fallbacks[0], dataDir + "/main window 1.pdf");
     EXPECT_EQ(window->StatusBarPanels[0]->text(), "Printed to somewhere.pdf");
 
-    dataFile("frmOrvane.pdf");
+    dataFile("WALK01 main window 1.pdf");
+    s.TrialName = "walk01";
+    fp.printer.answer = "Could not write here: No space left on device";
     window->mnuPrint_Click();
-    EXPECT_EQ(fp.printer.fallbacks[1], dataDir + "/frmOrvane-2.pdf");
+    EXPECT_EQ(fp.printer.fallbacks[1], dataDir + "/WALK01 main window 2.pdf");
+    EXPECT_EQ(window->StatusBarPanels[0]->text(), fp.printer.answer);
 }
 
 } // namespace
