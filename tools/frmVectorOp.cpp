@@ -209,6 +209,9 @@ void frmVectorOp::Form_Activate()
     chkSkip->setValue(0);
     optPlate[0]->setChecked(true);
     optView[1]->setChecked(true);
+    // The keyboard starts on the chosen outline, not on the first button of its frame.
+    if (QAbstractButton* plate = m_plates->checkedButton())
+        plate->setFocus();
 }
 
 void frmVectorOp::cmdDefaults_Click()

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QRadioButton>
 #include <QTimer>
+#include <QtTest/QTest>
 
 namespace
 {
@@ -304,6 +305,70 @@ TEST_F(SignatureOptions, LeavingTheWindowBringsBackTheDefaults)
     QApplication::sendEvent(op, &leave);
     EXPECT_EQ(op->chkSkip->value(), 0);
     EXPECT_EQ(op->choice().view, 1);
+}
+
+TEST_F(SignatureOptions, EachBoxAddsItsOwnSwitchAndNoOther)
+{
+    struct Case {
+        TriStateCheckBox* box;
+        const char* switches;
+    };
+    const Case cases[] = {
+        {op->chkColour, " /k/2/z/c"}, {op->chkGraphics, " /k/2/z/a"}, {op->chkAxes, " /k/2/z/d"},
+        {op->chkFoot, " /k/2/z/f"},   {op->chkSkip, " /k/2/z/s"},     {op->chkDirCorr, " /k/2/z/d"},
+    };
+    for (const Case& c : cases) {
+        for (TriStateCheckBox* box : {op->chkColour, op->chkGraphics, op->chkAxes, op->chkFoot,
+                                      op->chkSkip, op->chkDirCorr})
+            box->setValue(0);
+        c.box->click(); // the user ticks this one box
+        EXPECT_EQ(c.box->value(), 1) << c.switches;
+        fp.dialogs.messageAnswers = {AnswerNo};
+        op->cmdView_Click();
+        EXPECT_EQ(s.SigArguments, QString(c.switches) + " WALK01.RF")
+            << c.box->objectName().toStdString();
+    }
+}
+
+TEST_F(SignatureOptions, TheDefaultsGreyTheFirstThreeBoxesAndClearTheRest)
+{
+    struct Case {
+        TriStateCheckBox* box;
+        Qt::CheckState state;
+    };
+    const Case cases[] = {
+        {op->chkColour, Qt::PartiallyChecked}, {op->chkGraphics, Qt::PartiallyChecked},
+        {op->chkAxes, Qt::PartiallyChecked},   {op->chkFoot, Qt::Unchecked},
+        {op->chkSkip, Qt::Unchecked},          {op->chkDirCorr, Qt::Unchecked},
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const Case& c : cases)
+            c.box->setCheckState(c.state == Qt::Unchecked ? Qt::Checked : Qt::Unchecked);
+        if (pass == 0)
+            op->cmdDefaults_Click();
+        else
+            op->Form_Activate();
+        for (const Case& c : cases)
+            EXPECT_EQ(c.box->checkState(), c.state) << c.box->objectName().toStdString();
+    }
+}
+
+TEST_F(SignatureOptions, NoPlotIsOfferedWhenTheSignatureToolDidNotStart)
+{
+    fp.launcher.shellResult = 2;
+    op->cmdView_Click();
+    EXPECT_TRUE(fp.dialogs.shown.empty());
+    EXPECT_EQ(fp.launcher.started.size(), 1u);
+    EXPECT_EQ(status(), "Could not start Marquo.exe");
+    EXPECT_EQ(s.LastResult, 2);
+}
+
+TEST_F(SignatureOptions, TheKeyboardStartsOnTheChosenPlate)
+{
+    op->show();
+    op->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(op));
+    EXPECT_EQ(QApplication::focusWidget(), op->optPlate[0]);
 }
 
 TEST_F(SignatureOptions, ClosingOnlyHidesTheWindow)
