@@ -254,7 +254,7 @@ KeptPrinter& QtDialogs::printer()
 QWidget* QtDialogs::owner()
 {
     QWidget* window = QApplication::activeWindow();
-    if (!window)
+    if (!window || !window->isVisible())
         window = QApplication::activeModalWidget();
     // Just after a dialog closes no window may be active yet: stay over the same one.
     if (!window && m_lastOwner && m_lastOwner->isVisible())
