@@ -84,7 +84,9 @@ QList<StartPlan> editorPlans(const QStringList& files, const QString& dir,
             terminal.path, QStringList{terminalCommandOption(terminal.name)} + editor + named, dir);
     }
 
-    const QString textDefault = lookup.textDefault ? lookup.textDefault() : QString();
+    // Asking the desktop takes a moment; the user's own editor needs no answer from it.
+    const QString textDefault =
+        plans.isEmpty() && lookup.textDefault ? lookup.textDefault() : QString();
     const QStringList desktop = desktopCommand(textDefault, whole);
     if (!desktop.isEmpty() && !lookup.findOnPath(desktop.first()).isEmpty())
         plans << processPlan(lookup.findOnPath(desktop.first()), desktop.mid(1), dir);
