@@ -16,6 +16,22 @@ QString shownName(const QString& path)
     const QString name = QFileInfo(path).fileName();
     return name.isEmpty() ? path : name;
 }
+
+bool startedProcess(frmOrvane& window, const QString& program, qint64 id)
+{
+    window.state().LastResult = static_cast<double>(id);
+    if (id == 0)
+        window.showStatus(couldNotStartText(shownName(program)));
+    return id != 0;
+}
+
+bool openedByShell(frmOrvane& window, const QString& file, const QString& workingDir, int result)
+{
+    window.state().LastResult = result;
+    if (result <= ShellFailureLimit)
+        window.showStatus(couldNotStartText(shownName(file.isEmpty() ? workingDir : file)));
+    return result > ShellFailureLimit;
+}
 } // namespace
 
 QString couldNotStartText(const QString& program)
@@ -26,23 +42,32 @@ QString couldNotStartText(const QString& program)
 bool startFromWindow(frmOrvane& window, const QString& program, const QString& argumentText,
                      const QString& workingDir, WindowStyle style)
 {
-    const qint64 id =
-        window.platform().launcher.startCommandLine(program, argumentText, workingDir, style);
-    window.state().LastResult = static_cast<double>(id);
-    if (id == 0)
-        window.showStatus(couldNotStartText(shownName(program)));
-    return id != 0;
+    return startedProcess(
+        window, program,
+        window.platform().launcher.startCommandLine(program, argumentText, workingDir, style));
+}
+
+bool startWithArguments(frmOrvane& window, const QString& program, const QStringList& arguments,
+                        const QString& workingDir, WindowStyle style)
+{
+    return startedProcess(window, program,
+                          window.platform().launcher.start(program, arguments, workingDir, style));
 }
 
 bool openFromWindow(frmOrvane& window, const QString& operation, const QString& file,
                     const QString& parameters, const QString& workingDir, WindowStyle style)
 {
-    const int result = window.platform().launcher.shellExecute(&window, operation, file, parameters,
-                                                               workingDir, style);
-    window.state().LastResult = result;
-    if (result <= ShellFailureLimit)
-        window.showStatus(couldNotStartText(shownName(file.isEmpty() ? workingDir : file)));
-    return result > ShellFailureLimit;
+    return openedByShell(window, file, workingDir,
+                         window.platform().launcher.shellExecute(&window, operation, file,
+                                                                 parameters, workingDir, style));
+}
+
+bool openWithArguments(frmOrvane& window, const QString& operation, const QString& file,
+                       const QStringList& arguments, const QString& workingDir, WindowStyle style)
+{
+    return openedByShell(
+        window, file, workingDir,
+        window.platform().launcher.open(&window, operation, file, arguments, workingDir, style));
 }
 
 QString fileArgument(const QString& name)

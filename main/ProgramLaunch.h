@@ -23,6 +23,12 @@ bool startFromWindow(frmOrvane& window, const QString& program, const QString& a
 bool openFromWindow(frmOrvane& window, const QString& operation, const QString& file,
                     const QString& parameters, const QString& workingDir, WindowStyle style);
 
-// A file name as one argument of an argument text: quoted when it holds blanks, so
-// that a tool receives it whole.
+// The same with the arguments as a list, each reaching the program as it is.
+bool startWithArguments(frmOrvane& window, const QString& program, const QStringList& arguments,
+                        const QString& workingDir, WindowStyle style);
+bool openWithArguments(frmOrvane& window, const QString& operation, const QString& file,
+                       const QStringList& arguments, const QString& workingDir, WindowStyle style);
+
+// A file name as one argument of an argument text: quoted when it holds blanks or
+// double quotes, so that a tool receives it whole.
 QString fileArgument(const QString& name);

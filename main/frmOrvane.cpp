@@ -6,6 +6,7 @@
 #include "main/FileLists.h"
 #include "main/Library.h"
 #include "main/SharedState.h"
+#include "main/WindowNotice.h"
 #include "platform/Controls.h"
 #include "platform/DirectoryReader.h"
 #include "platform/KeyboardHabits.h"
@@ -239,8 +240,7 @@ void frmOrvane::updateClock()
 
 void frmOrvane::showStatus(const QString& text)
 {
-    StatusBarPanels[0]->setText(text);
-    StatusBarPanels[0]->setToolTip(text);
+    showPanelText(StatusBarPanels[0], text, QString::fromLatin1(FixedNoticeText));
 }
 
 void frmOrvane::Form_Load()

@@ -6,10 +6,16 @@ QStringList splitArgumentText(const QString& text)
     QString current;
     bool inArgument = false;
     bool inQuotes = false;
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
         if (c == u'"') {
-            inQuotes = !inQuotes;
             inArgument = true; // "" is an empty argument of its own
+            if (inQuotes && i + 1 < text.size() && text[i + 1] == u'"') {
+                current += c;
+                ++i;
+            } else {
+                inQuotes = !inQuotes;
+            }
             continue;
         }
         if (!inQuotes && (c == u' ' || c == u'\t')) {
@@ -30,7 +36,15 @@ QStringList splitArgumentText(const QString& text)
 QString joinArguments(const QStringList& arguments)
 {
     QStringList parts;
-    for (const QString& a : arguments)
-        parts << ((a.isEmpty() || a.contains(u' ') || a.contains(u'\t')) ? u'"' + a + u'"' : a);
+    for (const QString& a : arguments) {
+        const bool quote = a.isEmpty() || a.contains(u' ') || a.contains(u'\t') || a.contains(u'"');
+        if (!quote) {
+            parts << a;
+            continue;
+        }
+        QString quoted = a;
+        quoted.replace(u'"', QStringLiteral("\"\""));
+        parts << u'"' + quoted + u'"';
+    }
     return parts.join(u' ');
 }

@@ -4,6 +4,8 @@
 // window receives them by reference, so a test hands in fakes and a port to another
 // platform replaces only the implementations.
 
+#include "platform/ArgumentText.h"
+
 #include <QColor>
 #include <QImage>
 #include <QRect>
@@ -79,15 +81,28 @@ class Launcher
 {
 public:
     virtual ~Launcher() = default;
-    // Starts the program (path taken whole) with the argument text split at blanks,
-    // double quotes grouping, never through a shell. Returns the process id, 0 on failure.
-    virtual qint64 startCommandLine(const QString& program, const QString& argumentText,
-                                    const QString& workingDir, WindowStyle style) = 0;
+    // Starts the program (path taken whole) with exactly these arguments, never through
+    // a shell. Returns the process id, 0 on failure.
+    virtual qint64 start(const QString& program, const QStringList& arguments,
+                         const QString& workingDir, WindowStyle style) = 0;
     // "open" of a program or document, or "explore" of a directory. Returns 33 on
     // success and 2 when nothing could be started.
+    virtual int open(QWidget* owner, const QString& operation, const QString& file,
+                     const QStringList& arguments, const QString& workingDir,
+                     WindowStyle style) = 0;
+
+    // The same with an argument text, split at blanks, double quotes grouping.
+    virtual qint64 startCommandLine(const QString& program, const QString& argumentText,
+                                    const QString& workingDir, WindowStyle style)
+    {
+        return start(program, splitArgumentText(argumentText), workingDir, style);
+    }
     virtual int shellExecute(QWidget* owner, const QString& operation, const QString& file,
                              const QString& parameters, const QString& workingDir,
-                             WindowStyle style) = 0;
+                             WindowStyle style)
+    {
+        return open(owner, operation, file, splitArgumentText(parameters), workingDir, style);
+    }
 };
 
 class FileSystem
@@ -131,8 +146,10 @@ class Printer
 {
 public:
     virtual ~Printer() = default;
-    // Prints on the default printer, or writes `fallbackPdf` where no printer is
-    // installed. Returns a line for the status bar ("" when printed).
+    // Prints on the printer chosen in printer set-up (the default printer until then),
+    // or writes `fallbackPdf`, a file that does not exist yet, where no printer is
+    // installed. Returns the line that tells the user how it went: "Printed on ...",
+    // "Printed to <file>", "Could not write <file>: <reason>" or "Could not print on ...".
     virtual QString printImage(const QImage& image, const QString& fallbackPdf) = 0;
 };
 

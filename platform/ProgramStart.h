@@ -24,7 +24,28 @@ struct StartPlan {
 struct ProgramLookup {
     std::function<QString(const QString&)> variable;   // an environment variable, "" if unset
     std::function<QString(const QString&)> findOnPath; // full path of a program on PATH, or ""
+    // The command (the Exec line of its desktop entry) of the desktop's default
+    // application for plain text, or "" when the desktop names none.
+    std::function<QString()> textDefault;
 };
+
+// The graphical text editors looked for on PATH, in order, when neither the user's
+// variables nor the desktop name one.
+const QStringList& desktopTextEditors();
+
+// The terminal emulators tried for the DOS prompt and $EDITOR, in order, and the
+// option after which each runs a command given as separate arguments.
+const QStringList& terminalEmulators();
+QString terminalCommandOption(const QString& terminal);
+
+// The Exec line of the [Desktop Entry] group of a desktop entry file, with the
+// file's own escapes undone; "" when there is none.
+QString desktopEntryExec(const QByteArray& contents);
+
+// The program and arguments of a desktop entry's Exec line opening `files`: the line
+// is split as the desktop does, and its field codes become the files (%f %u: the
+// first, %F %U: all) or vanish. Files the line has no place for go at its end.
+QStringList desktopCommand(const QString& exec, const QStringList& files);
 
 // True for the accessory names, in any letter case and without a directory.
 bool isAccessoryName(const QString& program);

@@ -4,6 +4,7 @@
 #include "platform/DialogWidth.h"
 #include "platform/FileErrors.h"
 #include "platform/IniFile.h"
+#include "platform/PdfOutput.h"
 #include "platform/ProgramStart.h"
 #include "platform/Twips.h"
 
@@ -12,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -25,6 +27,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStorageInfo>
@@ -35,6 +38,9 @@
 namespace
 {
 const char* const ProgramTitle = "Orvane";
+const char* const PrinterSetupTitle = "Printer Setup";
+// Boxes that no window asked for are centred on the main window.
+const char* const MainWindowName = "frmOrvane";
 
 QString titleOrProgram(const QString& title)
 {
@@ -135,12 +141,14 @@ void QtSettingsStore::save(const QString& app, const QString& section, const QSt
     }
 }
 
+QtDialogs::QtDialogs(KeptPrinter* printer) : m_printer(printer) {}
+
 // --- dialogs --------------------------------------------------------------------------
 
 int QtDialogs::message(const QString& text, const QString& title, MessageIcon icon,
                        MessageButtons buttons)
 {
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(owner());
     box.setWindowTitle(titleOrProgram(title));
     box.setText(text);
     switch (icon) {
@@ -212,7 +220,7 @@ int QtDialogs::message(const QString& text, const QString& title, MessageIcon ic
 
 QString QtDialogs::input(const QString& prompt, const QString& title, const QString& defaultText)
 {
-    QInputDialog dialog(QApplication::activeWindow());
+    QInputDialog dialog(owner());
     dialog.setWindowTitle(titleOrProgram(title));
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultText);
@@ -225,8 +233,8 @@ QString QtDialogs::input(const QString& prompt, const QString& title, const QStr
 
 std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request)
 {
-    QFileDialog dialog(QApplication::activeWindow(), titleOrProgram(request.title),
-                       request.initialDir, qtFilter(request.filter));
+    QFileDialog dialog(owner(), titleOrProgram(request.title), request.initialDir,
+                       qtFilter(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (!request.fileName.isEmpty())
@@ -241,8 +249,8 @@ std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request)
 
 std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request)
 {
-    QFileDialog dialog(QApplication::activeWindow(), titleOrProgram(request.title),
-                       request.initialDir, qtFilter(request.filter));
+    QFileDialog dialog(owner(), titleOrProgram(request.title), request.initialDir,
+                       qtFilter(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
@@ -255,7 +263,7 @@ std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request)
 
 std::optional<QColor> QtDialogs::colour(const QColor& initial)
 {
-    const QColor chosen = QColorDialog::getColor(initial, QApplication::activeWindow());
+    const QColor chosen = QColorDialog::getColor(initial, owner());
     if (!chosen.isValid())
         return std::nullopt;
     return chosen;
@@ -263,20 +271,92 @@ std::optional<QColor> QtDialogs::colour(const QColor& initial)
 
 bool QtDialogs::printerSetup()
 {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    QPrinter& kept = printer().get();
+    QWidget* parent = owner();
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        // Without a printer, prints become PDF files: the choice is their page.
+        kept.setOutputFormat(QPrinter::PdfFormat);
+        QPageSetupDialog dialog(&kept, parent);
+        dialog.setWindowTitle(PrinterSetupTitle);
+        dialog.setAccessibleName(PrinterSetupTitle);
+        return dialog.exec() == QDialog::Accepted;
+    }
+    if (kept.outputFormat() != QPrinter::NativeFormat)
+        kept.setOutputFormat(QPrinter::NativeFormat);
+    // The printer, its paper and its options; this dialog prints nothing itself.
+    QPrintDialog dialog(&kept, parent);
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    dialog.setWindowTitle(PrinterSetupTitle);
+    dialog.setAccessibleName(PrinterSetupTitle);
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+    }
     return dialog.exec() == QDialog::Accepted;
+}
+
+KeptPrinter& QtDialogs::printer()
+{
+    if (m_printer)
+        return *m_printer;
+    if (!m_ownPrinter)
+        m_ownPrinter = std::make_unique<KeptPrinter>();
+    return *m_ownPrinter;
+}
+
+QWidget* QtDialogs::owner()
+{
+    QWidget* window = QApplication::activeWindow();
+    if (!window || !window->isVisible())
+        window = QApplication::activeModalWidget();
+    // Just after a dialog closes no window may be active yet: stay over the same one.
+    if (!window && m_lastOwner && m_lastOwner->isVisible())
+        window = m_lastOwner;
+    if (!window) {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == MainWindowName && top->isVisible())
+                window = top;
+        }
+    }
+    if (window)
+        m_lastOwner = window->window();
+    return window;
 }
 
 // --- program start --------------------------------------------------------------------
 
 namespace
 {
+// The Exec line of the application the desktop opens plain text with.
+QString desktopTextDefault()
+{
+    const QString query = QStandardPaths::findExecutable("xdg-mime");
+    if (query.isEmpty())
+        return {};
+    QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(query, {"query", "default", "text/plain"});
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(1000);
+        return {};
+    }
+    const QString entry = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    if (entry.isEmpty() || entry.contains(u'/'))
+        return {};
+    const QString path = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, entry);
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return {};
+    return desktopEntryExec(file.read(64 * 1024));
+}
+
 ProgramLookup systemLookup()
 {
     return {
         [](const QString& name) { return qEnvironmentVariable(name.toLocal8Bit().constData()); },
-        [](const QString& name) { return QStandardPaths::findExecutable(name); }};
+        [](const QString& name) { return QStandardPaths::findExecutable(name); },
+        &desktopTextDefault};
 }
 
 bool looksLikeProgram(const QString& path)
@@ -329,13 +409,12 @@ qint64 carryOut(const StartPlan& plan)
 }
 } // namespace
 
-qint64 QtLauncher::startCommandLine(const QString& program, const QString& argumentText,
-                                    const QString& workingDir, WindowStyle style)
+qint64 QtLauncher::start(const QString& program, const QStringList& arguments,
+                         const QString& workingDir, WindowStyle style)
 {
     if (program.isEmpty())
         return 0;
     const QString dir = workingDir.isEmpty() ? QDir::currentPath() : workingDir;
-    const QStringList arguments = splitArgumentText(argumentText);
     if (isAccessoryName(program)) {
         const QList<StartPlan> plans = accessoryPlans(
             program, arguments, dir, style == WindowStyle::Maximized, systemLookup());
@@ -348,9 +427,8 @@ qint64 QtLauncher::startCommandLine(const QString& program, const QString& argum
     return startProcess(findProgram(program, dir), arguments, dir);
 }
 
-int QtLauncher::shellExecute(QWidget*, const QString& operation, const QString& file,
-                             const QString& parameters, const QString& workingDir,
-                             WindowStyle style)
+int QtLauncher::open(QWidget*, const QString& operation, const QString& file,
+                     const QStringList& arguments, const QString& workingDir, WindowStyle style)
 {
     constexpr int Started = 33;
     constexpr int NotStarted = 2;
@@ -361,7 +439,7 @@ int QtLauncher::shellExecute(QWidget*, const QString& operation, const QString& 
         return QDesktopServices::openUrl(address) ? Started : NotStarted;
     const QString dir = workingDir.isEmpty() ? QDir::currentPath() : workingDir;
     if (!file.contains(u'/') && isAccessoryName(file))
-        return startCommandLine(file, parameters, dir, style) != 0 ? Started : NotStarted;
+        return start(file, arguments, dir, style) != 0 ? Started : NotStarted;
 
     QString target = dir;
     if (!file.isEmpty()) {
@@ -370,11 +448,11 @@ int QtLauncher::shellExecute(QWidget*, const QString& operation, const QString& 
     }
     const bool explore = operation.compare("explore", Qt::CaseInsensitive) == 0;
     if (!explore && looksLikeProgram(target))
-        return startCommandLine(target, parameters, dir, style) != 0 ? Started : NotStarted;
+        return start(target, arguments, dir, style) != 0 ? Started : NotStarted;
     if (!QFileInfo::exists(target)) {
         // A bare program name the desktop would find on its search path.
         if (!explore && !file.contains(u'/') && !QStandardPaths::findExecutable(file).isEmpty())
-            return startCommandLine(file, parameters, dir, style) != 0 ? Started : NotStarted;
+            return start(file, arguments, dir, style) != 0 ? Started : NotStarted;
         return NotStarted;
     }
     return QDesktopServices::openUrl(QUrl::fromLocalFile(target)) ? Started : NotStarted;
@@ -505,25 +583,39 @@ double QtClock::secondsSinceMidnight()
 
 // --- printing -------------------------------------------------------------------------
 
+KeptPrinter::KeptPrinter() = default;
+KeptPrinter::~KeptPrinter() = default;
+
+QPrinter& KeptPrinter::get()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+QtPrinter::QtPrinter(KeptPrinter* printer) : m_printer(printer) {}
+
 QString QtPrinter::printImage(const QImage& image, const QString& fallbackPdf)
 {
-    const bool havePrinter = !QPrinterInfo::availablePrinterNames().isEmpty();
-    QPrinter printer(QPrinter::HighResolution);
-    if (!havePrinter) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(fallbackPdf);
+    if (!m_printer) {
+        m_ownPrinter = std::make_unique<KeptPrinter>();
+        m_printer = m_ownPrinter.get();
+    }
+    QPrinter& printer = m_printer->get();
+    const bool onPrinter = printer.outputFormat() == QPrinter::NativeFormat &&
+                           !QPrinterInfo::availablePrinterNames().isEmpty();
+    if (!onPrinter) {
+        const QString reason = writeImagePdf(image, printer.pageLayout(), fallbackPdf);
+        return reason.isEmpty() ? "Printed to " + fallbackPdf
+                                : "Could not write " + fallbackPdf + ": " + reason;
     }
     QPainter painter;
     if (!painter.begin(&printer))
-        return havePrinter ? QStringLiteral("Could not print") : "Could not write " + fallbackPdf;
-    const QRect page = painter.viewport();
-    QSize size = image.size();
-    size.scale(page.size(), Qt::KeepAspectRatio);
-    painter.setViewport(page.x(), page.y(), size.width(), size.height());
-    painter.setWindow(image.rect());
-    painter.drawImage(0, 0, image);
-    painter.end();
-    return havePrinter ? QString() : "Printed to " + fallbackPdf;
+        return "Could not print on " + printer.printerName();
+    drawImageOnPage(painter, image);
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        return "Could not print on " + printer.printerName();
+    return "Printed on " + printer.printerName();
 }
 
 // --- environment ----------------------------------------------------------------------

@@ -5,7 +5,23 @@
 #include "platform/Platform.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <memory>
+
+class QPrinter;
+
+// The printer chosen in printer set-up, kept for the whole run: every later print,
+// from any window, uses that choice. Made on first use, on the default printer.
+class KeptPrinter
+{
+public:
+    KeptPrinter();
+    ~KeptPrinter();
+    QPrinter& get();
+
+private:
+    std::unique_ptr<QPrinter> m_printer;
+};
 
 class QtSettingsStore : public SettingsStore
 {
@@ -26,6 +42,8 @@ private:
 class QtDialogs : public Dialogs
 {
 public:
+    // Printer set-up chooses on `printer`; without one it keeps a printer of its own.
+    explicit QtDialogs(KeptPrinter* printer = nullptr);
     int message(const QString& text, const QString& title, MessageIcon icon,
                 MessageButtons buttons) override;
     QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
@@ -33,16 +51,25 @@ public:
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
     std::optional<QColor> colour(const QColor& initial) override;
     bool printerSetup() override;
+
+    // The window a box or dialog is centred on: the active window, else the one the
+    // last dialog was shown over, else the main window.
+    QWidget* owner();
+
+private:
+    KeptPrinter& printer();
+    KeptPrinter* m_printer = nullptr;
+    std::unique_ptr<KeptPrinter> m_ownPrinter;
+    QPointer<QWidget> m_lastOwner;
 };
 
 class QtLauncher : public Launcher
 {
 public:
-    qint64 startCommandLine(const QString& program, const QString& argumentText,
-                            const QString& workingDir, WindowStyle style) override;
-    int shellExecute(QWidget* owner, const QString& operation, const QString& file,
-                     const QString& parameters, const QString& workingDir,
-                     WindowStyle style) override;
+    qint64 start(const QString& program, const QStringList& arguments, const QString& workingDir,
+                 WindowStyle style) override;
+    int open(QWidget* owner, const QString& operation, const QString& file,
+             const QStringList& arguments, const QString& workingDir, WindowStyle style) override;
 };
 
 class QtFileSystem : public FileSystem
@@ -83,7 +110,12 @@ private:
 class QtPrinter : public Printer
 {
 public:
+    explicit QtPrinter(KeptPrinter* printer = nullptr);
     QString printImage(const QImage& image, const QString& fallbackPdf) override;
+
+private:
+    KeptPrinter* m_printer = nullptr;
+    std::unique_ptr<KeptPrinter> m_ownPrinter;
 };
 
 class QtEnvironment : public Environment
@@ -105,12 +137,13 @@ public:
 
 private:
     QtSettingsStore m_settings;
-    QtDialogs m_dialogs;
+    KeptPrinter m_keptPrinter;
+    QtDialogs m_dialogs{&m_keptPrinter};
     QtLauncher m_launcher;
     QtFileSystem m_files;
     QtEventPump m_events;
     QtClock m_clock;
-    QtPrinter m_printer;
+    QtPrinter m_printer{&m_keptPrinter};
     QtEnvironment m_env;
     Platform m_platform;
 };

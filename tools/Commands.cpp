@@ -1,23 +1,36 @@
 #include "tools/Commands.h"
 
-#include "main/ProgramLaunch.h"
+#include "platform/ArgumentText.h"
 
 QString argumentName(const QString& name)
 {
     // No name stays no argument at all.
-    return name.isEmpty() ? name : fileArgument(name);
+    return name.isEmpty() ? name : joinArguments({name});
 }
 
-QString analysisArguments(const QString& switches, const QString& shortName)
+ToolArguments switchesAndName(const QString& switches, const QString& name)
 {
-    return switches + " " + argumentName(shortName);
+    ToolArguments arguments{switches, splitArgumentText(switches)};
+    if (name.isEmpty())
+        return arguments;
+    // A name run into the switches would not split back into itself.
+    if (!switches.isEmpty() && !switches.back().isSpace())
+        arguments.text += u' ';
+    arguments.text += argumentName(name);
+    arguments.list << name;
+    return arguments;
 }
 
-QString historyArguments(int item, const QString& shortName)
+ToolArguments analysisArguments(const QString& switches, const QString& shortName)
+{
+    return switchesAndName(switches + " ", shortName);
+}
+
+ToolArguments historyArguments(int item, const QString& shortName)
 {
     if (item < 0 || item >= static_cast<int>(HistorySwitches.size()))
         return {};
-    return QString::fromLatin1(HistorySwitches[item]) + argumentName(shortName);
+    return switchesAndName(QString::fromLatin1(HistorySwitches[item]), shortName);
 }
 
 QString runToolLabel(const QString& toolPath, const QString& arguments)
@@ -61,9 +74,9 @@ QString signatureSwitches(const SignatureChoice& c)
     return text;
 }
 
-QString signatureArguments(const QString& switches, const QString& shortName)
+ToolArguments signatureArguments(const QString& switches, const QString& shortName)
 {
-    return switches + " " + argumentName(shortName);
+    return switchesAndName(switches + " ", shortName);
 }
 
 int footprintAfterView(int view, int foot)
@@ -80,19 +93,19 @@ QString plotPrinterTool(int16_t plotPrinter)
     return plotPrinter != 0 ? QStringLiteral("hardcpw.exe") : QStringLiteral("hardcpd.exe");
 }
 
-QString modelRewriteArguments(const QString& trialName)
+ToolArguments modelRewriteArguments(const QString& trialName)
 {
-    return " /C/R/M/F/G " + argumentName(trialName);
+    return switchesAndName(" /C/R/M/F/G ", trialName);
 }
 
-QString addForcesArguments(const QString& trialName)
+ToolArguments addForcesArguments(const QString& trialName)
 {
-    return " /F " + argumentName(trialName);
+    return switchesAndName(" /F ", trialName);
 }
 
-QString fileArguments(const QString& fileName)
+ToolArguments fileArguments(const QString& fileName)
 {
-    return " " + argumentName(fileName);
+    return switchesAndName(" ", fileName);
 }
 
 QString arielExtension(int item)
@@ -102,9 +115,9 @@ QString arielExtension(int item)
     return "." + QString::number(item) + "t";
 }
 
-QString arielArguments(const QString& shortName)
+ToolArguments arielArguments(const QString& shortName)
 {
-    return " /A " + argumentName(shortName);
+    return switchesAndName(" /A ", shortName);
 }
 
 QString animateExtension(int item)
@@ -115,14 +128,14 @@ QString animateExtension(int item)
     return QString::fromLatin1(extensions[item]);
 }
 
-QString animateArguments(const QString& targetName)
+ToolArguments animateArguments(const QString& targetName)
 {
-    return QString::fromLatin1(AnimateSwitches) + " " + argumentName(targetName);
+    return switchesAndName(QString::fromLatin1(AnimateSwitches) + " ", targetName);
 }
 
-QString cdaArguments(const QString& trialName)
+ToolArguments cdaArguments(const QString& cdaFile)
 {
-    return " /A " + argumentName(trialName + ".cda");
+    return switchesAndName(" /A ", cdaFile);
 }
 
 QString renameErrorText(const QString& forceFile, int number, const QString& description,

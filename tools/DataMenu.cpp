@@ -118,20 +118,20 @@ void frmOrvane::mnuDatafile_Click(int index)
     case 1:
         ToolName = "Scalera";
         ToolPath = toolPathFor(*this, ToolName + ".exe");
-        CommandLine = argumentName(s.TrialName + ".dg");
+        CommandLine = argumentName(fileOnDisk(*this, s.TrialName + ".dg"));
         s.LastResult = RunTool(ToolPath, CommandLine, true) ? -1 : 0;
         break;
     case 2:
         ToolName = "Pictor";
         ToolPath = toolPathFor(*this, ToolName + ".exe");
-        s.TargetName = s.TrialName + ".dg";
+        s.TargetName = fileOnDisk(*this, s.TrialName + ".dg");
         s.OpenError = RunTool(ToolPath, argumentName(s.TargetName), false) ? -1 : 0;
         break;
     case 3:
         ToolName = "Notepad";
         ToolPath = NotepadTool;
-        s.TargetName = s.TrialName + ".dg";
-        startProgram(*this, ToolPath, fileArguments(s.TargetName));
+        s.TargetName = fileOnDisk(*this, s.TrialName + ".dg");
+        startProgram(*this, ToolPath, fileArguments(s.TargetName).list);
         break;
     case 4:
         s.OpenError = CheckOpen(s, m_platform, s.DataDir, s.TrialName + ".dg", 1);
@@ -139,9 +139,9 @@ void frmOrvane::mnuDatafile_Click(int index)
             return;
         ToolName = "Ordinex";
         ToolPath = toolPathFor(*this, ToolName + ".exe");
-        s.TargetName = s.TrialName + ".dg";
-        showCommand(*this, ToolPath + fileArguments(s.TargetName));
-        startProgram(*this, ToolPath, fileArguments(s.TargetName));
+        s.TargetName = fileOnDisk(*this, s.TrialName + ".dg");
+        showCommand(*this, ToolPath + fileArguments(s.TargetName).text);
+        startProgram(*this, ToolPath, fileArguments(s.TargetName).list);
         break;
     default:
         break;
@@ -182,26 +182,30 @@ void frmOrvane::mnuArielType_Click(int index)
     SharedState& s = m_state;
     ToolName = "Pictor";
     ToolPath = toolPathFor(*this, ToolName + ".exe");
-    CommandLine = arielArguments(GetShortName(m_platform, s.TrialName + arielExtension(index)));
+    const ToolArguments arguments = arielArguments(
+        GetShortName(m_platform, fileOnDisk(*this, s.TrialName + arielExtension(index))));
+    CommandLine = arguments.text;
     showCommand(*this, ToolPath + CommandLine);
-    startProgram(*this, ToolPath, CommandLine);
+    startProgram(*this, ToolPath, arguments.list);
 }
 
 void frmOrvane::mnuConvert_Click(int index)
 {
     SharedState& s = m_state;
     switch (index) {
-    case PeakPerformance:
+    case PeakPerformance: {
         ToolName = "Pictor";
         ToolPath = toolPathFor(*this, ToolName + ".exe");
-        CurrentFile = cdaArguments(s.TrialName);
-        startProgram(*this, ToolPath, CurrentFile);
+        const ToolArguments arguments = cdaArguments(fileOnDisk(*this, s.TrialName + ".cda"));
+        CurrentFile = arguments.text;
+        startProgram(*this, ToolPath, arguments.list);
         break;
+    }
     case TextFile:
         ToolName = "Morph2DG";
         ToolPath = toolPathFor(*this, ToolName + ".exe");
-        CurrentFile = s.TrialName + "." + s.FileType;
-        startProgram(*this, ToolPath, fileArguments(CurrentFile));
+        CurrentFile = fileOnDisk(*this, s.TrialName + "." + s.FileType);
+        startProgram(*this, ToolPath, fileArguments(CurrentFile).list);
         break;
     case 6:
         break;
@@ -226,7 +230,8 @@ void frmOrvane::mnuPictor_Click(int index)
     ToolName = "Pictor";
     const QString program = toolPathFor(*this, ToolName + ".exe");
     ToolPath = program + AnimateSwitches;
-    s.TargetName = s.TrialName + animateExtension(index);
-    showCommand(*this, (ToolPath + " " + argumentName(s.TargetName)).toLower());
-    startProgram(*this, program, animateArguments(s.TargetName));
+    s.TargetName = fileOnDisk(*this, s.TrialName + animateExtension(index));
+    const ToolArguments arguments = animateArguments(s.TargetName);
+    showCommand(*this, (program + arguments.text).toLower());
+    startProgram(*this, program, arguments.list);
 }

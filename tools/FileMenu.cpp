@@ -1,12 +1,13 @@
 #include "main/Library.h"
+#include "main/PrintWindow.h"
 #include "main/ProgramLaunch.h"
 #include "main/SharedState.h"
 #include "main/frmOrvane.h"
+#include "platform/ArgumentText.h"
 #include "platform/FileErrors.h"
 #include "tools/Commands.h"
 #include "tools/Launch.h"
 #include "tools/MenuItems.h"
-#include "main/PrintWindow.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -32,7 +33,7 @@ void startSibling(frmOrvane& window, const Sibling& sibling)
     // The sibling opens where the user is working now.
     window.platform().settings.save(sibling.application, "Startup", "Datadir",
                                     window.state().DataDir);
-    startProgram(window, toolPathFor(window, sibling.program), SiblingArguments);
+    startProgram(window, toolPathFor(window, sibling.program), splitArgumentText(SiblingArguments));
 }
 } // namespace
 
@@ -120,16 +121,16 @@ void frmOrvane::mnuDOS_Click(int index)
 {
     switch (index) {
     case 0:
-        startProgram(*this, "calc.exe", QString());
+        startProgram(*this, "calc.exe", {});
         break;
     case 1:
-        startProgram(*this, "command.com", QString(), WindowStyle::Maximized);
+        startProgram(*this, "command.com", {}, WindowStyle::Maximized);
         break;
     case 2:
-        startProgram(*this, "explorer.exe", QString());
+        startProgram(*this, "explorer.exe", {});
         break;
     case 3:
-        shellOpen(*this, NotepadProgram, QString());
+        shellOpen(*this, NotepadProgram, {});
         break;
     default:
         break;
@@ -154,7 +155,7 @@ void frmOrvane::mnuRun_Click()
         ToolPath = CurrentFile;
         if (CheckOpen(s, m_platform, QString(), ToolPath, 0) == FileError::FileNotFound)
             return;
-        startProgram(*this, ToolPath, QString());
+        startProgram(*this, ToolPath, {});
         CurrentFile.clear();
     }
     m_platform.files.setCurrentDir(s.DataDir);

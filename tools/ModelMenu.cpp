@@ -84,7 +84,7 @@ void frmOrvane::mnuModel_Click(int index)
                 mnuModel_Click(4);
         }
         break;
-    case 1:
+    case 1: {
         s.OpenError = CheckOpen(s, m_platform, s.DataDir, s.TrialName + ".dg", 1);
         if (s.OpenError != 0)
             return;
@@ -95,25 +95,29 @@ void frmOrvane::mnuModel_Click(int index)
             return;
         ToolName = "Modeler";
         ToolPath = toolPathFor(*this, ToolName + ".exe");
-        CommandLine = modelRewriteArguments(s.TrialName);
+        const ToolArguments arguments = modelRewriteArguments(s.TrialName);
+        CommandLine = arguments.text;
         showCommand(*this, ToolPath + CommandLine);
-        startProgram(*this, ToolPath, CommandLine);
+        startProgram(*this, ToolPath, arguments.list);
         break;
-    case 2:
+    }
+    case 2: {
         s.OpenError = CheckOpen(s, m_platform, s.DataDir, s.TrialName + ".dg", 1);
         if (s.OpenError != 0)
             return;
         ToolName = "Vesmor";
         ToolPath = toolPathFor(*this, ToolName + ".exe");
-        CommandLine = addForcesArguments(s.TrialName);
+        const ToolArguments arguments = addForcesArguments(s.TrialName);
+        CommandLine = arguments.text;
         showCommand(*this, ToolPath + CommandLine);
-        startProgram(*this, ToolPath, CommandLine);
+        startProgram(*this, ToolPath, arguments.list);
         break;
+    }
     case 3:
         ToolName = "Notepad";
         ToolPath = NotepadTool;
-        s.TargetName = s.TrialName + ".cfb";
-        startProgram(*this, ToolPath, fileArguments(s.TargetName));
+        s.TargetName = fileOnDisk(*this, s.TrialName + ".cfb");
+        startProgram(*this, ToolPath, fileArguments(s.TargetName).list);
         break;
     case 4: {
         FileDialogRequest request;

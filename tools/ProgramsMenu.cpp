@@ -1,6 +1,7 @@
 #include "main/Library.h"
 #include "main/SharedState.h"
 #include "main/frmOrvane.h"
+#include "platform/ArgumentText.h"
 #include "tools/Commands.h"
 #include "tools/Launch.h"
 #include "tools/MenuItems.h"
@@ -58,13 +59,16 @@ void frmOrvane::mnuForce_Click(int index)
     }
     switch (index) {
     case 0:
-    case 2:
+    case 2: {
         ToolName = index == 0 ? AnalysisTool : RotationTool;
         ToolSwitches = index == 0 ? AnalysisSwitches : RotationSwitches;
         ToolPath = toolPathFor(*this, ToolName);
-        CommandLine = analysisArguments(ToolSwitches, GetShortName(m_platform, s.ForceFile));
-        shellOpen(*this, ToolPath, CommandLine);
+        const ToolArguments arguments = analysisArguments(
+            ToolSwitches, GetShortName(m_platform, fileOnDisk(*this, s.ForceFile)));
+        CommandLine = arguments.text;
+        shellOpen(*this, ToolPath, arguments.list);
         break;
+    }
     case 3:
         if (!vectorOp)
             vectorOp = new frmVectorOp(s, m_platform, *this);
@@ -73,7 +77,7 @@ void frmOrvane::mnuForce_Click(int index)
         vectorOp->activateWindow();
         break;
     case 4:
-        shellOpen(*this, NotepadProgram, argumentName(s.ForceFile));
+        shellOpen(*this, NotepadProgram, fileArguments(fileOnDisk(*this, s.ForceFile)).list);
         break;
     default:
         break;
@@ -87,9 +91,12 @@ void frmOrvane::mnuHistory_Click(int index)
     ToolName = HistoryTool;
     ToolSwitches = HistorySwitches[index];
     ToolPath = toolPathFor(*this, ToolName);
-    CommandLine = historyArguments(index, GetShortName(m_platform, m_state.ForceFile));
+    const QString forceFile = fileOnDisk(*this, m_state.ForceFile);
+    const ToolArguments arguments = historyArguments(
+        index, forceFile.isEmpty() ? forceFile : GetShortName(m_platform, forceFile));
+    CommandLine = arguments.text;
     showCommand(*this, ToolPath + CommandLine);
-    shellOpen(*this, ToolPath, CommandLine);
+    shellOpen(*this, ToolPath, arguments.list);
 }
 
 void frmOrvane::mnuHcp_Click(int index)
@@ -113,7 +120,7 @@ void frmOrvane::mnuProgHelp_Click()
     if (CurrentFile != ProgramPattern) {
         ToolName = CurrentFile;
         ToolPath = ToolName;
-        startProgram(*this, ToolPath, HelpSwitches);
+        startProgram(*this, ToolPath, splitArgumentText(HelpSwitches));
         CurrentFile.clear();
     }
     m_platform.files.setCurrentDir(s.DataDir);

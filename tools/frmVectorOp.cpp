@@ -209,6 +209,9 @@ void frmVectorOp::Form_Activate()
     chkSkip->setValue(0);
     optPlate[0]->setChecked(true);
     optView[1]->setChecked(true);
+    // The keyboard starts on the chosen outline, not on the first button of its frame.
+    if (QAbstractButton* plate = m_plates->checkedButton())
+        plate->setFocus();
 }
 
 void frmVectorOp::cmdDefaults_Click()
@@ -241,10 +244,11 @@ void frmVectorOp::cmdView_Click()
     const SignatureChoice c = choice();
     s.SigProgram = SignatureTool;
     s.SigCommand = toolPathFor(m_main, s.SigProgram);
-    s.SigArguments =
-        signatureArguments(signatureSwitches(c), GetShortName(m_platform, s.ForceFile));
+    const ToolArguments arguments = signatureArguments(
+        signatureSwitches(c), GetShortName(m_platform, fileOnDisk(m_main, s.ForceFile)));
+    s.SigArguments = arguments.text;
     showCommand(m_main, s.SigCommand + s.SigArguments);
-    const bool started = shellOpen(m_main, s.SigCommand, s.SigArguments);
+    const bool started = shellOpen(m_main, s.SigCommand, arguments.list);
     // A plot is offered only when the tool did start and draws one.
     if (started && c.view != 2) {
         const int answer = m_platform.dialogs.message(
@@ -255,7 +259,7 @@ void frmVectorOp::cmdView_Click()
         s.LastResult = answer;
         if (answer == AnswerYes)
             startProgram(m_main, toolPathFor(m_main, plotPrinterTool(s.PlotPrinter)),
-                         PlotArguments);
+                         fileArguments(fileOnDisk(m_main, PlotFile)).list);
     }
     refreshList(m_main, m_main.filOutputs);
 }

@@ -130,10 +130,39 @@ qint64 FakeLauncher::startCommandLine(const QString& program, const QString& arg
     StartedProgram p;
     p.program = program;
     p.arguments = argumentText;
+    p.argumentList = splitArgumentText(argumentText);
     p.workingDir = workingDir;
     p.style = style;
     started.push_back(p);
     return nextProcessId;
+}
+
+qint64 FakeLauncher::start(const QString& program, const QStringList& arguments,
+                           const QString& workingDir, WindowStyle style)
+{
+    StartedProgram p;
+    p.program = program;
+    p.arguments = joinArguments(arguments);
+    p.argumentList = arguments;
+    p.workingDir = workingDir;
+    p.style = style;
+    started.push_back(p);
+    return nextProcessId;
+}
+
+int FakeLauncher::open(QWidget*, const QString& operation, const QString& file,
+                       const QStringList& arguments, const QString& workingDir, WindowStyle style)
+{
+    StartedProgram p;
+    p.kind = StartedProgram::Shell;
+    p.operation = operation;
+    p.program = file;
+    p.arguments = joinArguments(arguments);
+    p.argumentList = arguments;
+    p.workingDir = workingDir;
+    p.style = style;
+    started.push_back(p);
+    return shellResult;
 }
 
 int FakeLauncher::shellExecute(QWidget*, const QString& operation, const QString& file,
@@ -145,6 +174,7 @@ int FakeLauncher::shellExecute(QWidget*, const QString& operation, const QString
     p.operation = operation;
     p.program = file;
     p.arguments = parameters;
+    p.argumentList = splitArgumentText(parameters);
     p.workingDir = workingDir;
     p.style = style;
     started.push_back(p);

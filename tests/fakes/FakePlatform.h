@@ -65,8 +65,9 @@ public:
 
 struct StartedProgram {
     enum Kind { CommandLine, Shell } kind = CommandLine;
-    QString program; // or the file, for the shell
-    QString arguments;
+    QString program;          // or the file, for the shell
+    QString arguments;        // the argument text, or the arguments joined back into one
+    QStringList argumentList; // each argument as the program receives it
     QString workingDir;
     WindowStyle style = WindowStyle::NormalFocus;
     QString operation;
@@ -75,6 +76,10 @@ struct StartedProgram {
 class FakeLauncher : public Launcher
 {
 public:
+    qint64 start(const QString& program, const QStringList& arguments, const QString& workingDir,
+                 WindowStyle style) override;
+    int open(QWidget* owner, const QString& operation, const QString& file,
+             const QStringList& arguments, const QString& workingDir, WindowStyle style) override;
     qint64 startCommandLine(const QString& program, const QString& argumentText,
                             const QString& workingDir, WindowStyle style) override;
     int shellExecute(QWidget* owner, const QString& operation, const QString& file,

@@ -8,6 +8,10 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <iterator>
+#include <utility>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace
@@ -17,13 +21,17 @@ namespace
 struct Installed {
     QMap<QString, QString> variables;
     QStringList programs;
+    QString textDefault; // the Exec line of the desktop's editor for plain text
 
     ProgramLookup lookup() const
     {
         return {[this](const QString& name) { return variables.value(name); },
                 [this](const QString& name) {
+                    if (name.startsWith(u'/'))
+                        return programs.contains(name) ? name : QString();
                     return programs.contains(name) ? "/usr/bin/" + name : QString();
-                }};
+                },
+                [this] { return textDefault; }};
     }
 };
 
@@ -66,22 +74,36 @@ TEST(ProgramStart, NotepadBecomesTheUsersTextEditor)
     };
     const Case cases[] = {
         {"VISUAL with its own options",
-         {{{"VISUAL", "gvim -f"}}, {"gvim", "gedit"}},
+         {{{"VISUAL", "gvim -f"}}, {"gvim", "gedit"}, {}},
          {{P, "/usr/bin/gvim", {"-f", "run.out"}},
-          {D, "/data/run.out", {}},
-          {P, "/usr/bin/gedit", {"run.out"}}}},
+          {P, "/usr/bin/gedit", {"/data/run.out"}},
+          {D, "/data/run.out", {}}}},
         {"EDITOR in the first terminal found",
-         {{{"EDITOR", "nano"}}, {"nano", "xterm", "konsole"}},
+         {{{"EDITOR", "nano"}}, {"nano", "xterm", "konsole"}, {}},
          {{P, "/usr/bin/konsole", {"-e", "nano", "run.out"}}, {D, "/data/run.out", {}}}},
         {"gnome-terminal takes the command after --",
-         {{{"EDITOR", "nano"}}, {"nano", "gnome-terminal"}},
+         {{{"EDITOR", "nano"}}, {"nano", "gnome-terminal"}, {}},
          {{P, "/usr/bin/gnome-terminal", {"--", "nano", "run.out"}}, {D, "/data/run.out", {}}}},
         {"an editor that is not installed is passed over",
-         {{{"VISUAL", "nothere"}, {"EDITOR", "nano"}}, {"mousepad"}},
-         {{D, "/data/run.out", {}}, {P, "/usr/bin/mousepad", {"run.out"}}}},
-        {"the first graphical editor on PATH",
-         {{}, {"xdg-open", "kate", "xed"}},
-         {{D, "/data/run.out", {}}, {P, "/usr/bin/kate", {"run.out"}}}},
+         {{{"VISUAL", "nothere"}, {"EDITOR", "nano"}}, {"mousepad"}, {}},
+         {{P, "/usr/bin/mousepad", {"/data/run.out"}}, {D, "/data/run.out", {}}}},
+        {"the desktop's editor for plain text comes before the list",
+         {{}, {"gnome-text-editor", "kate"}, "gnome-text-editor %U"},
+         {{P, "/usr/bin/gnome-text-editor", {"/data/run.out"}},
+          {P, "/usr/bin/gnome-text-editor", {"/data/run.out"}},
+          {D, "/data/run.out", {}}}},
+        {"the user's own editor needs no desktop editor",
+         {{{"VISUAL", "gvim"}}, {"gvim", "kate"}, "kate %U"},
+         {{P, "/usr/bin/gvim", {"run.out"}},
+          {P, "/usr/bin/kate", {"/data/run.out"}},
+          {D, "/data/run.out", {}}}},
+        {"a desktop editor that is not installed is passed over",
+         {{}, {"kate"}, "/opt/gone/editor %f"},
+         {{P, "/usr/bin/kate", {"/data/run.out"}}, {D, "/data/run.out", {}}}},
+        {"GNOME's editor is among those looked for",
+         {{}, {"xdg-open", "gnome-text-editor"}, {}},
+         {{P, "/usr/bin/gnome-text-editor", {"/data/run.out"}}, {D, "/data/run.out", {}}}},
+        {"xdg-open alone is no editor", {{}, {"xdg-open"}, {}}, {{D, "/data/run.out", {}}}},
     };
     for (const Case& c : cases)
         expectPlans(
@@ -89,12 +111,90 @@ TEST(ProgramStart, NotepadBecomesTheUsersTextEditor)
             c.plans, c.what);
 }
 
+TEST(ProgramStart, NotepadWithoutAFileStartsAnEditorOrNothing)
+{
+    const StartPlan::Kind P = StartPlan::Process;
+    const Installed desktop{{}, {"mousepad"}, "mousepad %F"};
+    const Installed onlyOpener{{}, {"xdg-open"}, {}};
+    expectPlans(accessoryPlans("notepad.exe", {}, "/data", false, desktop.lookup()),
+                {{P, "/usr/bin/mousepad", {}}, {P, "/usr/bin/mousepad", {}}}, "editor");
+    // Nothing that can open a file: no start at all, so the user is told.
+    expectPlans(accessoryPlans("notepad.exe", {}, "/data", false, onlyOpener.lookup()), {},
+                "nothing");
+}
+
+TEST(ProgramStart, FileNamesThatLookLikeOptionsReachTheEditorAsFiles)
+{
+    const StartPlan::Kind P = StartPlan::Process;
+    const StartPlan::Kind D = StartPlan::OpenWithDesktop;
+    const Installed vi{{{"VISUAL", "vi"}}, {"vi"}, {}};
+    expectPlans(accessoryPlans("notepad.exe", {"-R.cfb", "+1 x.dg"}, "/data", false, vi.lookup()),
+                {{P, "/usr/bin/vi", {"./-R.cfb", "./+1 x.dg"}}, {D, "/data/-R.cfb", {}}}, "vi");
+}
+
+TEST(ProgramStart, TerminalsRunACommandAfterTheirOwnOption)
+{
+    struct Case {
+        const char* terminal;
+        const char* option;
+    };
+    const Case cases[] = {
+        {"x-terminal-emulator", "-e"}, {"gnome-terminal", "--"}, {"konsole", "-e"},
+        {"xfce4-terminal", "-x"},      {"xterm", "-e"},
+    };
+    ASSERT_EQ(terminalEmulators().size(), std::size(cases));
+    for (const Case& c : cases) {
+        EXPECT_TRUE(terminalEmulators().contains(c.terminal)) << c.terminal;
+        EXPECT_EQ(terminalCommandOption(c.terminal), c.option) << c.terminal;
+        const Installed only{{{"EDITOR", "nano"}}, {"nano", c.terminal}, {}};
+        const QList<StartPlan> plans =
+            accessoryPlans("notepad.exe", {"a b.dg"}, "/data", false, only.lookup());
+        ASSERT_FALSE(plans.isEmpty()) << c.terminal;
+        EXPECT_EQ(plans[0].arguments, (QStringList{c.option, "nano", "a b.dg"})) << c.terminal;
+    }
+}
+
+TEST(ProgramStart, DesktopEntriesGiveTheirCommand)
+{
+    struct Case {
+        const char* what;
+        QByteArray entry;
+        QStringList files;
+        QStringList command;
+    };
+    const Case cases[] = {
+        {"%U takes every file",
+         "[Desktop Entry]\nName=Text Editor\nExec=gnome-text-editor %U\n",
+         {"/d/a.dg", "/d/b c.dg"},
+         {"gnome-text-editor", "/d/a.dg", "/d/b c.dg"}},
+        {"%f takes the first; other groups do not count",
+         "[Desktop Action new]\nExec=other\n[Desktop Entry]\nExec = mousepad --new %f\n",
+         {"/d/a.dg", "/d/b.dg"},
+         {"mousepad", "--new", "/d/a.dg"}},
+        {"no file: the field code vanishes, %i and %c too",
+         "[Desktop Entry]\nExec=kate -b %i %c %U\n",
+         {},
+         {"kate", "-b"}},
+        {"quoted program with escapes",
+         "[Desktop Entry]\nExec=\"/opt/my editor/ed\" \"a\\\\\"b\" %%x %F\n",
+         {"/d/x.dg"},
+         {"/opt/my editor/ed", "a\"b", "%x", "/d/x.dg"}},
+        {"no field code: the file goes last",
+         "[Desktop Entry]\nExec=leafpad\n",
+         {"/d/x.dg"},
+         {"leafpad", "/d/x.dg"}},
+        {"no Exec line", "[Desktop Entry]\nName=Broken\n", {"/d/x.dg"}, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(desktopCommand(desktopEntryExec(c.entry), c.files), c.command) << c.what;
+}
+
 TEST(ProgramStart, CalculatorPromptAndExplorerHaveTheirCounterparts)
 {
     const StartPlan::Kind P = StartPlan::Process;
     const StartPlan::Kind D = StartPlan::OpenWithDesktop;
-    const Installed gnome{{}, {"gnome-calculator", "xcalc", "gnome-terminal", "xterm"}};
-    const Installed plain{{}, {"xcalc", "konsole"}};
+    const Installed gnome{{}, {"gnome-calculator", "xcalc", "gnome-terminal", "xterm"}, {}};
+    const Installed plain{{}, {"xcalc", "konsole"}, {}};
     const Installed bare{};
     expectPlans(accessoryPlans("calc.exe", {}, "/data", false, gnome.lookup()),
                 {{P, "/usr/bin/gnome-calculator", {}}}, "calculator");
@@ -173,6 +273,55 @@ TEST_F(RealStart, ArgumentsReachTheProgramLiterallyInItsWorkingDirectory)
     EXPECT_EQ(record(), (QStringList{QDir(work).canonicalPath(), "/a/c/z", "walk;rm -rf x.rf",
                                      "$(touch", "pwned)", "`id`", "a|b&c"}));
     EXPECT_FALSE(QFile::exists(work + "/pwned"));
+}
+
+TEST_F(RealStart, EachArgumentOfAListArrivesWhole)
+{
+    const QStringList arguments{"a\" extra \"b.cfb", "-x", "", "$HOME;`id`", " two  blanks "};
+    EXPECT_GT(launcher.start(script, arguments, work, WindowStyle::NormalFocus), 0);
+    EXPECT_EQ(record(), QStringList{QDir(work).canonicalPath()} + arguments);
+}
+
+// Runs with no editor variables and a PATH that holds only a desktop opener: nothing
+// that edits text.
+class NothingInstalled : public RealStart
+{
+protected:
+    void SetUp() override
+    {
+        RealStart::SetUp();
+        for (const char* name : {"PATH", "VISUAL", "EDITOR"})
+            saved.emplace_back(name, qgetenv(name));
+        const QString bin = tmp.filePath("bin");
+        QDir().mkpath(bin);
+        QFile opener(bin + "/xdg-open");
+        ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+        opener.write("#!/bin/sh\nexit 1\n");
+        opener.close();
+        QFile::setPermissions(opener.fileName(),
+                              QFile::permissions(opener.fileName()) | QFile::ExeOwner);
+        qputenv("PATH", QFile::encodeName(bin));
+        qunsetenv("VISUAL");
+        qunsetenv("EDITOR");
+    }
+    void TearDown() override
+    {
+        for (const auto& [name, value] : saved) {
+            if (value.isNull())
+                qunsetenv(name);
+            else
+                qputenv(name, value);
+        }
+    }
+    std::vector<std::pair<const char*, QByteArray>> saved;
+};
+
+TEST_F(NothingInstalled, NotepadWithNothingToOpenTextIsNotAStart)
+{
+    EXPECT_EQ(launcher.startCommandLine("notepad.exe", "", work, WindowStyle::NormalFocus), 0);
+    EXPECT_EQ(
+        launcher.shellExecute(nullptr, "open", "notepad.exe", "", work, WindowStyle::NormalFocus),
+        2);
 }
 
 TEST_F(RealStart, AProgramIsFoundByItsNameWithoutRegardToCase)

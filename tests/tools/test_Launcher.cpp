@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QRadioButton>
+#include <QTimer>
+#include <QtTest/QTest>
 
 namespace
 {
@@ -27,12 +29,13 @@ TEST_F(Launcher, AnalyzeRotateAndNotepadOpenTheForceFileThroughTheShell)
     struct Case {
         int item;
         QString program;
-        const char* arguments;
+        QStringList arguments;
+        const char* commandLine;
     };
     const Case cases[] = {
-        {0, programDir + "/Tabulo.exe", "/F/I  WALK01.RF"},
-        {2, programDir + "/Swivra.exe", "  WALK01.RF"},
-        {4, "notepad.exe", "WALK01.RF"},
+        {0, programDir + "/Tabulo.exe", {"/F/I", "WALK01.RF"}, "/F/I  WALK01.RF"},
+        {2, programDir + "/Swivra.exe", {"WALK01.RF"}, "  WALK01.RF"},
+        {4, "notepad.exe", {"WALK01.RF"}, "  WALK01.RF"},
     };
     for (const Case& c : cases) {
         window->mnuForce_Click(c.item);
@@ -40,7 +43,8 @@ TEST_F(Launcher, AnalyzeRotateAndNotepadOpenTheForceFileThroughTheShell)
         EXPECT_EQ(p.kind, StartedProgram::Shell);
         EXPECT_EQ(p.operation, "open");
         EXPECT_EQ(p.program, c.program);
-        EXPECT_EQ(p.arguments, c.arguments);
+        EXPECT_EQ(p.argumentList, c.arguments);
+        EXPECT_EQ(window->CommandLine, c.commandLine);
         EXPECT_EQ(p.workingDir, dataDir);
         EXPECT_EQ(p.style, WindowStyle::NormalFocus);
         EXPECT_EQ(s.LastResult, 33);
@@ -74,7 +78,8 @@ TEST_F(Launcher, HistoriesShowTheirCommandAndStartTheBatchWrapper)
         EXPECT_EQ(window->lblCommand->text(), programDir + "/Tymlyn.bat" + arguments);
         EXPECT_EQ(lastStart().kind, StartedProgram::Shell);
         EXPECT_EQ(lastStart().program, programDir + "/Tymlyn.bat");
-        EXPECT_EQ(lastStart().arguments, arguments);
+        EXPECT_EQ(lastStart().argumentList,
+                  (QStringList{QString(switches[item]).trimmed(), "WALK01.RF"}));
         EXPECT_EQ(lastStart().workingDir, dataDir);
     }
 }
@@ -107,7 +112,7 @@ TEST_F(Launcher, CommandLineHelpRunsTheChosenProgramAndReturnsToTheDataDirectory
     ASSERT_EQ(fp.launcher.started.size(), 1u);
     EXPECT_EQ(lastStart().kind, StartedProgram::CommandLine);
     EXPECT_EQ(lastStart().program, "/util dir/TOOL.EXE");
-    EXPECT_EQ(lastStart().arguments, " /? /Q /HELP");
+    EXPECT_EQ(lastStart().argumentList, (QStringList{"/?", "/Q", "/HELP"}));
     EXPECT_EQ(window->lblCommand->text(), "/util dir/TOOL.EXE /? /Q /HELP");
     EXPECT_EQ(window->CurrentFile, "");
     EXPECT_EQ(QDir::currentPath(), dataDir);
@@ -144,14 +149,15 @@ TEST_F(Launcher, ScaleraOffersItsOutputAndRefreshesTheLists)
     ASSERT_EQ(fp.launcher.started.size(), 2u);
     EXPECT_EQ(fp.launcher.started[0].kind, StartedProgram::Shell);
     EXPECT_EQ(fp.launcher.started[0].program, programDir + "/Scalera.exe");
-    EXPECT_EQ(fp.launcher.started[0].arguments, "WALK01.DG");
+    // The tool reads its data file under the name it has on disk.
+    EXPECT_EQ(fp.launcher.started[0].argumentList, QStringList{"walk01.dg"});
     EXPECT_EQ(fp.launcher.started[0].workingDir, dataDir);
     ASSERT_EQ(fp.dialogs.shown.size(), 1u);
     EXPECT_EQ(fp.dialogs.shown[0].title, "View output");
     EXPECT_EQ(fp.dialogs.shown[0].buttons, MessageButtons::YesNo);
     EXPECT_EQ(fp.launcher.started[1].kind, StartedProgram::CommandLine);
     EXPECT_EQ(fp.launcher.started[1].program, "notepad.exe");
-    EXPECT_EQ(fp.launcher.started[1].arguments, " " + dataDir + "/Scalera.out");
+    EXPECT_EQ(fp.launcher.started[1].argumentList, QStringList{dataDir + "/Scalera.out"});
     EXPECT_EQ(s.ViewerFile, dataDir + "/Scalera.out");
     EXPECT_EQ(s.LastResult, 0);
     EXPECT_EQ(listed(window->filOutputs), "Scalera.out");
@@ -176,6 +182,14 @@ TEST_F(Launcher, AToolThatCannotStartIsNamedInTheStatusBar)
     window->mnuDOS_Click(0);
     EXPECT_EQ(s.LastResult, 0);
     EXPECT_EQ(status(), "Could not start calc.exe");
+
+    // After a while the panel's notice comes back.
+    auto* timer = window->StatusBarPanels[0]->findChild<QTimer*>();
+    ASSERT_NE(timer, nullptr);
+    timer->start(0);
+    for (int i = 0; i < 50 && status() != FixedNoticeText; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(status(), FixedNoticeText);
 }
 
 TEST_F(Launcher, CheckToolsSwitchesOffTheCommandsOfMissingTools)
@@ -212,7 +226,7 @@ TEST_F(SignatureOptions, TheDefaultsStartTheSignatureToolAndAskAboutThePlot)
     EXPECT_EQ(window->lblCommand->text(), programDir + "/Marquo.exe /k/2/z/c/a/d WALK01.RF");
     ASSERT_EQ(fp.launcher.started.size(), 1u);
     EXPECT_EQ(lastStart().kind, StartedProgram::Shell);
-    EXPECT_EQ(lastStart().arguments, s.SigArguments);
+    EXPECT_EQ(lastStart().argumentList, (QStringList{"/k/2/z/c/a/d", "WALK01.RF"}));
     EXPECT_EQ(lastStart().workingDir, dataDir);
     ASSERT_EQ(fp.dialogs.shown.size(), 1u);
     EXPECT_EQ(fp.dialogs.shown[0].text,
@@ -232,7 +246,7 @@ TEST_F(SignatureOptions, YesPrintsThePlotWithTheChosenPlotPrinter)
         ASSERT_EQ(fp.launcher.started.size(), 2u);
         EXPECT_EQ(lastStart().kind, StartedProgram::CommandLine);
         EXPECT_EQ(lastStart().program, programDir + program);
-        EXPECT_EQ(lastStart().arguments, " preview.plt");
+        EXPECT_EQ(lastStart().argumentList, QStringList{"preview.plt"});
         EXPECT_EQ(s.LastResult, fp.launcher.nextProcessId);
     }
 }
@@ -291,6 +305,70 @@ TEST_F(SignatureOptions, LeavingTheWindowBringsBackTheDefaults)
     QApplication::sendEvent(op, &leave);
     EXPECT_EQ(op->chkSkip->value(), 0);
     EXPECT_EQ(op->choice().view, 1);
+}
+
+TEST_F(SignatureOptions, EachBoxAddsItsOwnSwitchAndNoOther)
+{
+    struct Case {
+        TriStateCheckBox* box;
+        const char* switches;
+    };
+    const Case cases[] = {
+        {op->chkColour, " /k/2/z/c"}, {op->chkGraphics, " /k/2/z/a"}, {op->chkAxes, " /k/2/z/d"},
+        {op->chkFoot, " /k/2/z/f"},   {op->chkSkip, " /k/2/z/s"},     {op->chkDirCorr, " /k/2/z/d"},
+    };
+    for (const Case& c : cases) {
+        for (TriStateCheckBox* box : {op->chkColour, op->chkGraphics, op->chkAxes, op->chkFoot,
+                                      op->chkSkip, op->chkDirCorr})
+            box->setValue(0);
+        c.box->click(); // the user ticks this one box
+        EXPECT_EQ(c.box->value(), 1) << c.switches;
+        fp.dialogs.messageAnswers = {AnswerNo};
+        op->cmdView_Click();
+        EXPECT_EQ(s.SigArguments, QString(c.switches) + " WALK01.RF")
+            << c.box->objectName().toStdString();
+    }
+}
+
+TEST_F(SignatureOptions, TheDefaultsGreyTheFirstThreeBoxesAndClearTheRest)
+{
+    struct Case {
+        TriStateCheckBox* box;
+        Qt::CheckState state;
+    };
+    const Case cases[] = {
+        {op->chkColour, Qt::PartiallyChecked}, {op->chkGraphics, Qt::PartiallyChecked},
+        {op->chkAxes, Qt::PartiallyChecked},   {op->chkFoot, Qt::Unchecked},
+        {op->chkSkip, Qt::Unchecked},          {op->chkDirCorr, Qt::Unchecked},
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const Case& c : cases)
+            c.box->setCheckState(c.state == Qt::Unchecked ? Qt::Checked : Qt::Unchecked);
+        if (pass == 0)
+            op->cmdDefaults_Click();
+        else
+            op->Form_Activate();
+        for (const Case& c : cases)
+            EXPECT_EQ(c.box->checkState(), c.state) << c.box->objectName().toStdString();
+    }
+}
+
+TEST_F(SignatureOptions, NoPlotIsOfferedWhenTheSignatureToolDidNotStart)
+{
+    fp.launcher.shellResult = 2;
+    op->cmdView_Click();
+    EXPECT_TRUE(fp.dialogs.shown.empty());
+    EXPECT_EQ(fp.launcher.started.size(), 1u);
+    EXPECT_EQ(status(), "Could not start Marquo.exe");
+    EXPECT_EQ(s.LastResult, 2);
+}
+
+TEST_F(SignatureOptions, TheKeyboardStartsOnTheChosenPlate)
+{
+    op->show();
+    op->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(op));
+    EXPECT_EQ(QApplication::focusWidget(), op->optPlate[0]);
 }
 
 TEST_F(SignatureOptions, ClosingOnlyHidesTheWindow)

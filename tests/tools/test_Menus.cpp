@@ -1,5 +1,6 @@
 #include "ToolsFixture.h"
 #include "platform/FileErrors.h"
+#include "platform/ArgumentText.h"
 #include "tools/Commands.h"
 
 #include <QAction>
@@ -58,16 +59,25 @@ TEST_F(Menus, DataConvertAndAnimateCommands)
         void (frmOrvane::*handler)(int);
         int item;
         QString program;
-        const char* arguments;
+        QStringList arguments;
         QString label;
     };
     const Case cases[] = {
-        {&frmOrvane::mnuArielType_Click, 2, P + "/Pictor.exe", " /A walk01.2t",
+        {&frmOrvane::mnuArielType_Click,
+         2,
+         P + "/Pictor.exe",
+         {"/A", "walk01.2t"},
          P + "/Pictor.exe /A walk01.2t"},
-        {&frmOrvane::mnuPictor_Click, 2, P + "/Pictor.exe", " /q /1 walk01.km",
+        {&frmOrvane::mnuPictor_Click,
+         2,
+         P + "/Pictor.exe",
+         {"/q", "/1", "walk01.km"},
          (P + "/Pictor.exe /q /1 walk01.km").toLower()},
-        {&frmOrvane::mnuDatafile_Click, 3, "Notepad.exe", " walk01.dg", unchanged},
-        {&frmOrvane::mnuDatafile_Click, 4, P + "/Ordinex.exe", " walk01.dg",
+        {&frmOrvane::mnuDatafile_Click, 3, "Notepad.exe", {"walk01.dg"}, unchanged},
+        {&frmOrvane::mnuDatafile_Click,
+         4,
+         P + "/Ordinex.exe",
+         {"walk01.dg"},
          P + "/Ordinex.exe walk01.dg"},
     };
     for (const Case& c : cases) {
@@ -75,7 +85,7 @@ TEST_F(Menus, DataConvertAndAnimateCommands)
         (window.get()->*c.handler)(c.item);
         EXPECT_EQ(lastStart().kind, StartedProgram::CommandLine);
         EXPECT_EQ(lastStart().program, c.program);
-        EXPECT_EQ(lastStart().arguments, c.arguments);
+        EXPECT_EQ(lastStart().argumentList, c.arguments);
         EXPECT_EQ(lastStart().workingDir, dataDir);
         EXPECT_EQ(window->lblCommand->text(), c.label);
     }
@@ -83,7 +93,7 @@ TEST_F(Menus, DataConvertAndAnimateCommands)
     s.FileType = "txt";
     window->mnuConvert_Click(5);
     EXPECT_EQ(lastStart().program, P + "/Morph2DG.exe");
-    EXPECT_EQ(lastStart().arguments, " walk01.txt");
+    EXPECT_EQ(lastStart().argumentList, QStringList{"walk01.txt"});
 }
 
 TEST_F(Menus, TheCdaFileEnablesTheItemThatConvertsIt)
@@ -93,7 +103,8 @@ TEST_F(Menus, TheCdaFileEnablesTheItemThatConvertsIt)
     EXPECT_EQ(enabled(window->mnuConvert), "dddEdEd");
     window->mnuConvert[3]->trigger();
     EXPECT_EQ(lastStart().program, programDir + "/Pictor.exe");
-    EXPECT_EQ(lastStart().arguments, " /A walk01.cda");
+    EXPECT_EQ(lastStart().argumentList, (QStringList{"/A", "walk01.cda"}));
+    EXPECT_EQ(window->CurrentFile, " /A walk01.cda");
 
     for (int item : {0, 1, 2, 4})
         window->mnuConvert_Click(item);
@@ -176,17 +187,18 @@ TEST_F(Menus, ModelToolsGetTheTrialName)
 
     window->mnuModel_Click(1);
     EXPECT_EQ(lastStart().program, programDir + "/Modeler.exe");
-    EXPECT_EQ(lastStart().arguments, " /C/R/M/F/G walk01");
+    EXPECT_EQ(lastStart().argumentList, (QStringList{"/C/R/M/F/G", "walk01"}));
+    EXPECT_EQ(window->CommandLine, " /C/R/M/F/G walk01");
     EXPECT_EQ(window->lblCommand->text(), programDir + "/Modeler.exe /C/R/M/F/G walk01");
 
     window->mnuModel_Click(2);
     EXPECT_EQ(lastStart().program, programDir + "/Vesmor.exe");
-    EXPECT_EQ(lastStart().arguments, " /F walk01");
+    EXPECT_EQ(lastStart().argumentList, (QStringList{"/F", "walk01"}));
     EXPECT_EQ(window->lblCommand->text(), programDir + "/Vesmor.exe /F walk01");
 
     window->mnuModel_Click(3);
     EXPECT_EQ(lastStart().program, "Notepad.exe");
-    EXPECT_EQ(lastStart().arguments, " walk01.cfb");
+    EXPECT_EQ(lastStart().argumentList, QStringList{"walk01.cfb"});
 
     // Missing digitized data: the standard warning, nothing started.
     s.TrialName = "run";
@@ -360,7 +372,7 @@ TEST_F(Menus, AccessoriesAndExplorer)
         window->mnuDOS[c.item]->trigger();
         EXPECT_EQ(lastStart().kind, c.kind);
         EXPECT_EQ(lastStart().program, c.program);
-        EXPECT_EQ(lastStart().arguments, "");
+        EXPECT_EQ(lastStart().argumentList, QStringList{});
         EXPECT_EQ(lastStart().style, c.style);
         EXPECT_EQ(lastStart().workingDir, dataDir);
     }
@@ -383,7 +395,7 @@ TEST_F(Menus, RunAProgramStartsOnlyAFileThatExists)
     QDir::setCurrent(tmp.path());
     window->mnuRun_Click();
     EXPECT_EQ(lastStart().program, programDir + "/my tool.exe");
-    EXPECT_EQ(lastStart().arguments, "");
+    EXPECT_EQ(lastStart().argumentList, QStringList{});
     EXPECT_EQ(window->CurrentFile, "");
     EXPECT_EQ(QDir::currentPath(), dataDir);
 }
@@ -393,11 +405,11 @@ class SnapshotLauncher : public FakeLauncher
 {
 public:
     explicit SnapshotLauncher(FakeSettings& settings) : m_settings(settings) {}
-    qint64 startCommandLine(const QString& program, const QString& argumentText,
-                            const QString& workingDir, WindowStyle style) override
+    qint64 start(const QString& program, const QStringList& arguments, const QString& workingDir,
+                 WindowStyle style) override
     {
         seen << m_settings.values;
-        return FakeLauncher::startCommandLine(program, argumentText, workingDir, style);
+        return FakeLauncher::start(program, arguments, workingDir, style);
     }
     QList<QMap<QString, QString>> seen;
 
@@ -430,7 +442,7 @@ TEST_F(Menus, EachToolButtonStoresTheDataDirectoryBeforeItStarts)
         const QString key = FakeSettings::name(c.application, "Startup", "Datadir");
         EXPECT_EQ(launcher.seen.last().value(key), dataDir) << c.program;
         EXPECT_EQ(launcher.started.back().program, programDir + c.program);
-        EXPECT_EQ(launcher.started.back().arguments, " ;");
+        EXPECT_EQ(launcher.started.back().argumentList, QStringList{";"});
         EXPECT_EQ(launcher.started.back().style, WindowStyle::NormalFocus);
     }
 }
@@ -445,12 +457,88 @@ TEST_F(Menus, PrintingWithoutAPrinterWritesAPdfAndSaysWhere)
     window->mnuPrint->trigger();
     ASSERT_EQ(fp.printer.printed.size(), 1u);
     EXPECT_FALSE(fp.printer.printed[0].isNull());
-    EXPECT_EQ(fp.printer.fallbacks[0], dataDir + "/frmOrvane.pdf");
+    EXPECT_EQ(fp.printer.fallbacks[0], dataDir + "/main window 1.pdf");
     EXPECT_EQ(window->StatusBarPanels[0]->text(), "Printed to somewhere.pdf");
 
-    dataFile("frmOrvane.pdf");
+    dataFile("WALK01 main window 1.pdf");
+    s.TrialName = "walk01";
+    fp.printer.answer = "Could not write here: No space left on device";
     window->mnuPrint_Click();
-    EXPECT_EQ(fp.printer.fallbacks[1], dataDir + "/frmOrvane-2.pdf");
+    EXPECT_EQ(fp.printer.fallbacks[1], dataDir + "/WALK01 main window 2.pdf");
+    EXPECT_EQ(window->StatusBarPanels[0]->text(), fp.printer.answer);
+}
+
+} // namespace
+
+namespace
+{
+
+// A trial whose files carry upper-case extensions on disk, and names that a shell or an
+// option parser would take apart.
+class OnDiskNames : public Menus
+{
+};
+
+TEST_F(OnDiskNames, EveryFileHandedToAProgramIsTheFileOnDisk)
+{
+    trial("WALK01", {".CFB", ".DG", ".2T", ".KM", ".CDA", ".TXT"});
+    s.TrialName = "walk01";
+    s.FileType = "txt";
+    struct Case {
+        void (frmOrvane::*handler)(int);
+        int item;
+        QStringList arguments;
+    };
+    const Case cases[] = {
+        {&frmOrvane::mnuModel_Click, 3, {"WALK01.CFB"}},
+        {&frmOrvane::mnuDatafile_Click, 3, {"WALK01.DG"}},
+        {&frmOrvane::mnuDatafile_Click, 4, {"WALK01.DG"}},
+        {&frmOrvane::mnuArielType_Click, 2, {"/A", "WALK01.2T"}},
+        {&frmOrvane::mnuPictor_Click, 2, {"/q", "/1", "WALK01.KM"}},
+        {&frmOrvane::mnuConvert_Click, 3, {"/A", "WALK01.CDA"}},
+        {&frmOrvane::mnuConvert_Click, 5, {"WALK01.TXT"}},
+    };
+    for (const Case& c : cases) {
+        (window.get()->*c.handler)(c.item);
+        EXPECT_EQ(lastStart().argumentList, c.arguments) << c.arguments.join(' ').toStdString();
+    }
+    // The Animate command still shows its line in lower case.
+    window->mnuPictor_Click(2);
+    EXPECT_EQ(window->lblCommand->text(), (programDir + "/Pictor.exe /q /1 walk01.km").toLower());
+
+    // Where no file exists, the name built from the trial stays.
+    window->mnuPictor_Click(3);
+    EXPECT_EQ(lastStart().argumentList, (QStringList{"/q", "/1", "walk01.sn"}));
+}
+
+TEST_F(OnDiskNames, RunToolGivesCapitalSwitchesAndTheDataFileAsItIs)
+{
+    tool("Pictor.exe");
+    trial("Walk01", {".dg"});
+    s.TrialName = "WALK01";
+    window->mnuDatafile_Click(2);
+    EXPECT_EQ(lastStart().argumentList, QStringList{"Walk01.dg"});
+    EXPECT_EQ(s.TargetName, "Walk01.dg");
+
+    window->ToolName = "Pictor";
+    EXPECT_FALSE(window->RunTool(programDir + "/Pictor.exe", "/a/c \"Walk01.dg\" gone.dg", false));
+    EXPECT_EQ(lastStart().argumentList, (QStringList{"/A/C", "Walk01.dg", "GONE.DG"}));
+}
+
+TEST_F(OnDiskNames, NamesWithQuotesBlanksAndShellCharactersStayOneArgument)
+{
+    const QString names[] = {"a\" extra \"b", "-rf x", "$HOME;ls", "`id`|y"};
+    for (const QString& name : names) {
+        trial(name, {".cfb", ".dg"});
+        fp.dialogs.messageAnswers = {AnswerYes};
+        window->mnuModel_Click(1);
+        EXPECT_EQ(lastStart().argumentList, (QStringList{"/C/R/M/F/G", name}));
+        // What "Command line:" shows reads back as what the tool received.
+        const QString shown = window->lblCommand->text().mid(programDir.size() + 12);
+        EXPECT_EQ(splitArgumentText(shown), lastStart().argumentList) << shown.toStdString();
+        window->mnuModel_Click(3);
+        EXPECT_EQ(lastStart().argumentList, QStringList{name + ".cfb"});
+    }
 }
 
 } // namespace

@@ -1,0 +1,101 @@
+#include "fakes/FakePlatform.h"
+#include "main/PrintWindow.h"
+#include "main/SharedState.h"
+#include "main/WindowNotice.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+// Where the result of a print shows: the printing window's own status bar, else a
+// line over the window that screen readers announce.
+TEST(PrintWindow, TheResultShowsInTheWindowThatPrinted)
+{
+    struct Case {
+        const char* answer;
+        bool hasStatusBar;
+    };
+    const Case cases[] = {
+        {"Printed to /data/WALK01 animation 1.pdf", false},
+        {"Could not write /data/WALK01 animation 1.pdf: No space left on device", false},
+        {"Printed on office", true},
+    };
+    for (const Case& c : cases) {
+        FakePlatform fp;
+        SharedState state;
+        state.DataDir = "/data";
+        state.TrialName = "walk01";
+        fp.printer.answer = c.answer;
+        QMainWindow withBar;
+        QWidget plain;
+        QWidget* window = c.hasStatusBar ? static_cast<QWidget*>(&withBar) : &plain;
+        window->setObjectName(c.hasStatusBar ? "frmOrvane" : "frmAnimForces");
+        if (c.hasStatusBar)
+            withBar.statusBar();
+        window->resize(400, 300);
+        window->show();
+        QString toStatus;
+        printWindow(window, state, fp, [&toStatus](const QString& text) { toStatus = text; });
+
+        ASSERT_EQ(fp.printer.fallbacks.size(), 1u);
+        EXPECT_EQ(fp.printer.fallbacks[0], c.hasStatusBar ? "/data/WALK01 main window 1.pdf"
+                                                          : "/data/WALK01 animation 1.pdf");
+        QLabel* line = windowNotice(window);
+        if (c.hasStatusBar) {
+            EXPECT_EQ(toStatus, c.answer);
+            EXPECT_EQ(line, nullptr);
+            continue;
+        }
+        EXPECT_EQ(toStatus, "");
+        ASSERT_NE(line, nullptr) << c.answer;
+        EXPECT_TRUE(line->isVisible());
+        EXPECT_EQ(line->text(), c.answer);
+        EXPECT_LE(line->geometry().bottom(), window->height());
+        EXPECT_EQ(line->focusPolicy(), Qt::NoFocus);
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(line);
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(read->role(), QAccessible::AlertMessage);
+        EXPECT_EQ(read->text(QAccessible::Name), c.answer);
+
+        // It leaves the window again after a while.
+        auto* timer = line->findChild<QTimer*>();
+        ASSERT_NE(timer, nullptr);
+        EXPECT_EQ(timer->interval(), NoticeMilliseconds);
+        timer->start(0);
+        for (int i = 0; i < 50 && line->isVisible(); ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_FALSE(line->isVisible());
+    }
+}
+
+TEST(PrintWindow, APanelMessageGivesWayToTheNoticeUnlessAnotherCame)
+{
+    QLabel panel("notice");
+    showPanelText(&panel, "Could not start calc.exe", "notice");
+    EXPECT_EQ(panel.text(), "Could not start calc.exe");
+    auto* timer = panel.findChild<QTimer*>();
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_GE(timer->interval(), 3000);
+    EXPECT_LE(timer->interval(), 10000);
+    timer->start(0);
+    for (int i = 0; i < 50 && panel.text() != "notice"; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(panel.text(), "notice");
+
+    // A newer message restarts the wait; the older one's end does not cut it short.
+    showPanelText(&panel, "first", "notice");
+    panel.setText("set by someone else");
+    timer->start(0);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(panel.text(), "set by someone else");
+}
+
+} // namespace
