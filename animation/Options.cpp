@@ -40,6 +40,17 @@ void frmAnimForces::redraw()
         cmdAnimate_Click();
 }
 
+void frmAnimForces::showViewCaptions(int view)
+{
+    const anim::ViewCaptions c = anim::viewCaptions(view);
+    lblAbscissa->setText(c.abscissa);
+    lblOrdinate->setText(c.ordinate);
+    if (!c.reverseCaption.isEmpty())
+        fraReverse->setTitle(c.reverseCaption);
+    fraReverse2->setVisible(c.reverseXShown);
+    fraPlate->setVisible(!c.reverseXShown);
+}
+
 void frmAnimForces::optView_Click(int index)
 {
     ViewIndex = int16_t(index);
@@ -47,33 +58,7 @@ void frmAnimForces::optView_Click(int index)
     chkOptions[1]->setEnabled(!sideOrBack);
     chkOptions[2]->setEnabled(!sideOrBack);
 
-    fraReverse2->hide();
-    fraPlate->show();
-    switch (index) {
-    case anim::TopView:
-        lblAbscissa->setText("+X");
-        lblOrdinate->setText(anim::PlusYLabel);
-        fraReverse->setTitle(anim::ReverseYCaption);
-        fraReverse2->show();
-        fraPlate->hide();
-        break;
-    case anim::SideView:
-        lblAbscissa->setText(anim::PlusZLabel);
-        lblOrdinate->setText(anim::PlusYLabel);
-        fraReverse->setTitle(anim::ReverseYCaption);
-        break;
-    case anim::BackView:
-        lblAbscissa->setText(anim::PlusZLabel);
-        lblOrdinate->setText(anim::PlusXLabel);
-        fraReverse->setTitle(anim::ReverseXCaption);
-        break;
-    default: {
-        const QString blank = " ";
-        lblAbscissa->setText(blank);
-        lblOrdinate->setText(blank);
-        break;
-    }
-    }
+    showViewCaptions(index);
 
     if (index == anim::NewCustomView) {
         const QString pitch = m_platform.dialogs.input(

@@ -335,8 +335,8 @@ void frmAnimForces::cmdReset_Click()
     txtScaleF->setText(anim::valueText(VectorSize));
     Increment = 1;
     Delay = 1;
-    comIncrement->setEditText("1");
-    comDelay->setEditText("1");
+    anim::showListText(comIncrement, "1");
+    anim::showListText(comDelay, "1");
     SettingsChanged = true;
     if (!Animating)
         runStaticView();
@@ -368,11 +368,11 @@ void frmAnimForces::Form_KeyDown(int keyCode)
         break;
     case 114:
         Delay = 1;
-        comDelay->setEditText("1");
+        anim::showListText(comDelay, "1");
         break;
     case 115:
         Increment = 1;
-        comIncrement->setEditText("1");
+        anim::showListText(comIncrement, "1");
         break;
     case 32:
         if (Animating)

@@ -7,6 +7,7 @@
 #include "main/NumberText.h"
 #include "main/PrintWindow.h"
 #include "main/SharedState.h"
+#include "platform/AccessibleRole.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 
@@ -114,6 +115,7 @@ frmAnimForces::frmAnimForces(SharedState& state, Platform& platform, QWidget* pa
 {
     setObjectName("frmAnimForces");
     setWindowTitle("Display Force Vectors");
+    setAccessibleRole(this, AccessibleRole::Frame);
     // The layout is measured for a small sans-serif face, about 8 points.
     QFont small = font();
     small.setPointSizeF(7.5);
@@ -126,6 +128,7 @@ frmAnimForces::frmAnimForces(SharedState& state, Platform& platform, QWidget* pa
     resizeTwips(this, std::max(DesignWidth, anim::MinimumWindowWidth),
                 std::max(DesignHeight, anim::MinimumWindowHeight));
     applyResizeLayout();
+    m_openingSize = size();
     Form_Load();
 }
 
@@ -362,6 +365,8 @@ void frmAnimForces::Form_Load()
     ModeIndex = 2;
     PlateIndex = 0;
     ViewIndex = 1;
+    // The axis labels name the view drawn from the first picture on.
+    showViewCaptions(ViewIndex);
     HorizForceSign = -1;
     HorizCentreSign = VertForceSign = VertCentreSign = AzSign = 1;
     Animating = true;
@@ -389,8 +394,8 @@ void frmAnimForces::Form_Load()
     comDelay->clear();
     for (int d : {0, 1, 2, 3, 4, 5, 10, 15, 20, 25, 50, 100})
         comDelay->addItem(QString::number(d));
-    comIncrement->setEditText(QString::number(Increment));
-    comDelay->setEditText(QString::number(Delay));
+    anim::showListText(comIncrement, QString::number(Increment));
+    anim::showListText(comDelay, QString::number(Delay));
 
     ShowPath = chkOptions[1]->isChecked();
 
@@ -481,9 +486,29 @@ void frmAnimForces::Form_Resize()
     applyResizeLayout();
 }
 
+void frmAnimForces::adoptWindowFrame()
+{
+    if (SmallLayout || !isVisible() || isMinimized())
+        return;
+    const QSize margins = frameMarginsPx();
+    if (margins == m_layoutMargins)
+        return;
+    if (size() == m_openingSize) {
+        const anim::ResizeLayout l =
+            anim::resizeLayout(std::max(DesignWidth, anim::MinimumWindowWidth),
+                               std::max(DesignHeight, anim::MinimumWindowHeight));
+        setMinimumSize(0, 0);
+        resize(twipsToPixels(l.windowWidth) - margins.width(),
+               twipsToPixels(l.windowHeight) - margins.height());
+        m_openingSize = size();
+    }
+    applyResizeLayout();
+}
+
 void frmAnimForces::applyResizeLayout()
 {
     const QSize margins = frameMarginsPx();
+    m_layoutMargins = margins;
     const int outerWidth = pixelsToTwips(width() + margins.width());
     const int outerHeight = pixelsToTwips(height() + margins.height());
     const anim::ResizeLayout l = anim::resizeLayout(outerWidth, outerHeight);
@@ -579,10 +604,15 @@ bool frmAnimForces::event(QEvent* e)
 {
     if (e->type() == QEvent::WindowActivate) {
         const bool handled = QWidget::event(e);
+        adoptWindowFrame();
         Form_Activate();
         return handled;
     }
-    return QWidget::event(e);
+    const bool handled = QWidget::event(e);
+    // The frame becomes known some time after the window is shown, and moves it.
+    if (e->type() == QEvent::Move || e->type() == QEvent::Show)
+        adoptWindowFrame();
+    return handled;
 }
 
 void frmAnimForces::resizeEvent(QResizeEvent* e)

@@ -206,6 +206,10 @@ private:
     void refreshDisplay(bool now);
     void applyResizeLayout();
     QSize frameMarginsPx() const;
+    // Once the window manager's frame is known, the window takes its outer size and
+    // minimum from the layout again (it opened before the frame could be counted).
+    void adoptWindowFrame();
+    void showViewCaptions(int view);
     void finishUnload();
 
     SharedState& m_state;
@@ -224,6 +228,8 @@ private:
     bool m_restartStatic = false;
     bool m_unloaded = false;
     bool m_deleteWhenUnloaded = false;
+    QSize m_layoutMargins; // the frame the last layout counted with
+    QSize m_openingSize;   // client size until the user or the layout changes it
     bool m_activationPending = false;
     bool m_redrawSuppressed = false;
     int m_pendingReadout = 0; // record whose readouts are not shown yet

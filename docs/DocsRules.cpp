@@ -44,6 +44,22 @@ int utf8Sequence(const unsigned char* p, qsizetype n, char32_t& codePoint)
     return length;
 }
 
+// Windows-1252 for 0x80-0x9F, where it differs from Latin-1; the five bytes it leaves
+// undefined keep their control characters, as Windows itself reads them.
+constexpr char16_t Cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
+};
+
+QChar cp1252(unsigned char byte)
+{
+    if (byte >= 0x80 && byte <= 0x9F)
+        return QChar(Cp1252High[byte - 0x80]);
+    return QChar(byte);
+}
+
 } // namespace
 
 QString decodeText(QByteArrayView bytes)
@@ -58,7 +74,7 @@ QString decodeText(QByteArrayView bytes)
         return text;
 
     // Mixed text: keep every well-formed UTF-8 sequence and read the other bytes as
-    // Latin-1, as older files of the suite were written.
+    // Windows-1252, the code page the suite's older files were written in.
     text.clear();
     text.reserve(bytes.size());
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -72,7 +88,7 @@ QString decodeText(QByteArrayView bytes)
         char32_t codePoint = 0;
         const int length = utf8Sequence(p + i, n - i, codePoint);
         if (length == 0) {
-            text += QChar(p[i]);
+            text += cp1252(p[i]);
             ++i;
             continue;
         }

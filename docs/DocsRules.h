@@ -15,7 +15,7 @@
 // --- text viewer --------------------------------------------------------------------
 
 // Bytes as text: UTF-8 where the bytes form UTF-8, and every byte that does not
-// taken as Latin-1, so no byte is lost or replaced. A leading byte-order mark is dropped.
+// taken as Windows-1252, so no byte is lost or replaced. A leading byte-order mark is dropped.
 QString decodeText(QByteArrayView bytes);
 
 // The text the viewer shows for a file: decoded, CR LF and lone CR as line feeds,

@@ -2,6 +2,7 @@
 
 #include "docs/DocsRules.h"
 #include "main/SharedState.h"
+#include "platform/AccessibleRole.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
@@ -47,6 +48,7 @@ frmAbout::frmAbout(SharedState& state, Platform& platform, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle("About the Kinemora Motion Analysis System");
     setAccessibleName(windowTitle());
+    setAccessibleRole(this, AccessibleRole::Dialog);
     QFont font;
     font.setFamilies({"Times New Roman", "Liberation Serif", "DejaVu Serif", "serif"});
     font.setStyleHint(QFont::Serif);

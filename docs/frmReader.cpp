@@ -2,6 +2,7 @@
 
 #include "docs/DocsRules.h"
 #include "main/SharedState.h"
+#include "platform/AccessibleRole.h"
 #include "platform/FileErrors.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
@@ -52,6 +53,7 @@ frmReader::frmReader(SharedState& state, Platform& platform, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle("View Acrobat PDF Documents");
     setAccessibleName(windowTitle());
+    setAccessibleRole(this, AccessibleRole::Frame);
 
     cmdExit = new QPushButton("E&xit", this);
     cmdExit->setObjectName("cmdExit");

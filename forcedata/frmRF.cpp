@@ -4,6 +4,7 @@
 #include "main/Library.h"
 #include "main/NumberText.h"
 #include "main/SharedState.h"
+#include "platform/AccessibleRole.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
@@ -23,12 +24,13 @@
 
 namespace
 {
+// Each heading stands over its own column and is aligned as the numbers under it: the
+// seven ten-column fields right-aligned, the record number starting five blanks on.
 const char* const Headings =
-    "Fx        Fy        Fz        Ax        Ay        Mz      Extra   Record";
-// Where the seventh heading stands in the line above, and how much room it has
-// before "Record".
-constexpr int SeventhHeadingColumn = 58;
-constexpr int SeventhHeadingWidth = 8;
+    "        Fx        Fy        Fz        Ax        Ay        Mz     Extra     Record";
+// The seventh field, which the last header card may name afresh.
+constexpr int SeventhFieldColumn = 60;
+constexpr int FieldWidth = 10;
 
 const char* const RatePattern = "####0.00";
 
@@ -128,6 +130,7 @@ frmRF::frmRF(SharedState& state, Platform& platform, QWidget* parent)
     setObjectName("frmRF");
     setWindowTitle("Raw Forces and Centres of Pressure");
     setAccessibleName(windowTitle());
+    setAccessibleRole(this, AccessibleRole::Frame);
     setAttribute(Qt::WA_DeleteOnClose);
     resizeTwips(this, ClientWidth, ClientHeight);
 
@@ -156,10 +159,10 @@ frmRF::frmRF(SharedState& state, Platform& platform, QWidget* parent)
     Label4->setFont(fixed);
     Label4->setAccessibleDescription("Seventh column");
     Label4->setAutoFillBackground(true); // covers the heading it names afresh
-    for (QLabel* label : {Label1, Label4}) {
+    for (QLabel* label : {Label1, Label4})
         label->setTextFormat(Qt::PlainText);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    }
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     lblTrial = makeLabel(this, "lblTrial", "Filename:", 600, 360, 1095, 255);
     txtTrial =
@@ -232,9 +235,10 @@ void frmRF::placeHeadings()
     const QFontMetrics metrics(Label1->font());
     const int height = m_headings->height();
     Label1->setGeometry(left, 0, metrics.horizontalAdvance(Label1->text()) + 2, height);
-    const int column = metrics.horizontalAdvance(Label1->text().left(SeventhHeadingColumn));
-    const int end =
-        metrics.horizontalAdvance(Label1->text().left(SeventhHeadingColumn + SeventhHeadingWidth));
+    // Over the seventh field, whatever the width of the font's characters.
+    const QString field(SeventhFieldColumn + FieldWidth, u'0');
+    const int column = metrics.horizontalAdvance(field.left(SeventhFieldColumn));
+    const int end = metrics.horizontalAdvance(field);
     Label4->setGeometry(left + column, 0, end - column, height);
 }
 

@@ -6,6 +6,7 @@
 #include "main/SharedState.h"
 #include "platform/Twips.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -146,6 +147,10 @@ TEST_F(AnimWindow, LoadTakesItsDefaultsAndTheStoredSettings)
 TEST_F(AnimWindow, EveryControlCanBeReadByAssistiveTechnology)
 {
     open();
+    // The window itself is announced as a window, not as a filler of another.
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w.get());
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::Window);
     for (QWidget* child : w->findChildren<QWidget*>()) {
         if (child->window() != w.get() || !child->focusPolicy() ||
             qobject_cast<QComboBox*>(child->parentWidget()))
@@ -243,11 +248,17 @@ TEST_F(AnimWindow, CycleModeKeepsEarlierPassesAndIsKeptAfterAStaticView)
     w->optMode[3]->setChecked(true);
     w->optMode_Click(3);
     EXPECT_EQ(lines(Red).size(), 20u) << "two passes, one over the other";
+    // The static view draws in mode 0 but leaves "&cycle vectors" selected. Animating
+    // again draws what the selected button says: passes piled up with their grey
+    // history, not the static view's all-red passes cleared one by one.
     w->cmdView_Click();
+    ASSERT_EQ(w->ModeIndex, 0);
     passes = 0;
     last = 0;
     w->cmdAnimate_Click();
     EXPECT_EQ(w->ModeIndex, 3) << "the selected mode, not the static view's";
+    EXPECT_EQ(lines(Red).size(), 20u) << "two passes, one over the other";
+    EXPECT_EQ(lines(Grey7).size(), 20u) << "each drawn record turns grey when done";
 }
 
 TEST_F(AnimWindow, StopLetsThePassFinishWithItsDelays)
@@ -465,6 +476,10 @@ TEST_F(AnimWindow, NewCustomAsksForTheThreeAngles)
 TEST_F(AnimWindow, ViewsSetTheirLabelsAndFrames)
 {
     open();
+    // The window opens in the side view and names its axes so from the first picture.
+    EXPECT_EQ(w->lblAbscissa->text(), "+Z");
+    EXPECT_EQ(w->lblOrdinate->text(), "+ Y");
+    EXPECT_EQ(w->fraReverse->title(), "Reverse Y");
     w->cmdView_Click();
     struct Case {
         int view;
@@ -509,6 +524,82 @@ TEST_F(AnimWindow, ReversalsSetTheirSigns)
     EXPECT_TRUE(w->chkReverseAz->isEnabled());
     w->chkReverseAz->click();
     EXPECT_EQ(w->AzSign, -1);
+}
+
+TEST_F(AnimWindow, EachReversalButtonLeavesTheOtherFramesSignsAlone)
+{
+    open();
+    w->cmdView_Click();
+    struct Signs {
+        int hf, hc, vf, vc;
+        bool operator==(const Signs&) const = default;
+    };
+    const auto signs = [this] {
+        return Signs{w->HorizForceSign, w->HorizCentreSign, w->VertForceSign, w->VertCentreSign};
+    };
+    // What each button sets in its own frame.
+    const std::pair<int, int> own[8] = {{1, 1}, {-1, 1}, {1, -1}, {-1, -1},
+                                        {1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
+    // Every button from a state with both frames reversed and from one with neither.
+    for (const int start : {-1, 1}) {
+        for (int button = 0; button < 8; ++button) {
+            SCOPED_TRACE(testing::Message() << "button " << button << " from " << start);
+            w->optReverse[start < 0 ? 3 : 0]->click();
+            w->optReverse[start < 0 ? 7 : 4]->click();
+            ASSERT_EQ(signs(), (Signs{start, start, start, start}));
+            w->optReverse[std::size_t(button)]->click();
+            const auto [force, centre] = own[button];
+            const Signs expected = button < 4 ? Signs{force, centre, start, start}
+                                              : Signs{start, start, force, centre};
+            EXPECT_EQ(signs(), expected);
+        }
+    }
+}
+
+TEST_F(AnimWindow, F3F4AndResetHighlightTheEntryTheListsShow)
+{
+    struct Case {
+        const char* name;
+        std::function<void(frmAnimForces&)> act;
+        bool delayReset, incrementReset;
+    };
+    const Case cases[] = {
+        {"F3", [](frmAnimForces& f) { QTest::keyClick(f.cmdAnimate, Qt::Key_F3); }, true, false},
+        {"F4", [](frmAnimForces& f) { QTest::keyClick(f.cmdAnimate, Qt::Key_F4); }, false, true},
+        {"Reset", [](frmAnimForces& f) { f.cmdReset->click(); }, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open();
+        w->comDelay->setCurrentIndex(w->comDelay->findText("50"));
+        w->Delay = 50;
+        w->comIncrement->setCurrentIndex(w->comIncrement->findText("4"));
+        w->Increment = 4;
+        stopAtOnce();
+        w->cmdAnimate_Click(); // keys are seen from the start of playback
+        c.act(*w);
+        const auto expectShows = [](QComboBox* list, const char* text) {
+            EXPECT_EQ(list->currentText(), text) << list->accessibleName().toStdString();
+            EXPECT_EQ(list->currentIndex(), list->findText(text))
+                << list->accessibleName().toStdString();
+        };
+        expectShows(w->comDelay, c.delayReset ? "1" : "50");
+        expectShows(w->comIncrement, c.incrementReset ? "1" : "4");
+        EXPECT_EQ(w->Delay, c.delayReset ? 1 : 50);
+        EXPECT_EQ(w->Increment, c.incrementReset ? 1 : 4);
+    }
+}
+
+TEST_F(AnimWindow, AStoredDelayIsHighlightedWhenItIsAnEntry)
+{
+    const std::pair<const char*, int> cases[] = {{"1", 1}, {"15", 7}, {"100", 11}, {"7", -1}};
+    for (const auto& [stored, entry] : cases) {
+        fake.settings.values["Orvane/Startup/delay"] = stored;
+        open();
+        EXPECT_EQ(w->comDelay->currentText(), stored);
+        EXPECT_EQ(w->comDelay->currentIndex(), entry) << stored;
+        EXPECT_EQ(w->comIncrement->currentIndex(), 0) << "the increment 1";
+    }
 }
 
 TEST_F(AnimWindow, NoVectorsAlwaysShowsThePath)

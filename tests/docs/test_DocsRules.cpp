@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(DecodeText, KeepsUtf8AndReadsOtherBytesAsLatin1)
+TEST(DecodeText, KeepsUtf8AndReadsOtherBytesAsWindows1252)
 {
     struct Case {
         const char* name;
@@ -13,17 +13,32 @@ TEST(DecodeText, KeepsUtf8AndReadsOtherBytesAsLatin1)
         {"plain ASCII", "Fz 700 N", "Fz 700 N"},
         {"UTF-8", "Kraft \xc3\xa4 \xe2\x86\x92 \xf0\x9f\x98\x80",
          QString::fromUtf8("Kraft \xc3\xa4 \xe2\x86\x92 \xf0\x9f\x98\x80")},
-        {"Latin-1 only", "M\xfcller 25\xb0", QString::fromLatin1("M\xfcller 25\xb0")},
-        {"mixed: a UTF-8 letter and a Latin-1 degree sign", "\xc3\xa4 25\xb0",
+        {"letters above 0x9F as in Latin-1", "M\xfcller 25\xb0",
+         QString::fromLatin1("M\xfcller 25\xb0")},
+        {"Windows punctuation", "\x93Peak\x94 \x96 \x80 5 \x85 it\x92s",
+         QString::fromUtf8("\xe2\x80\x9cPeak\xe2\x80\x9d \xe2\x80\x93 \xe2\x82\xac 5 "
+                           "\xe2\x80\xa6 it\xe2\x80\x99s")},
+        {"mixed: a UTF-8 letter and a stray degree sign", "\xc3\xa4 25\xb0",
          QString::fromUtf8("\xc3\xa4 25\xc2\xb0")},
         {"overlong form of '/'", "a\xc0\xaf", QString::fromLatin1("a\xc0\xaf")},
-        {"encoded surrogate", "\xed\xa0\x80", QString::fromLatin1("\xed\xa0\x80")},
-        {"sequence cut off at the end", "ok\xe2\x86", QString::fromLatin1("ok\xe2\x86")},
+        {"encoded surrogate", "\xed\xa0\x80", QString::fromUtf8("\xc3\xad\xc2\xa0\xe2\x82\xac")},
+        {"sequence cut off at the end", "ok\xe2\x86", QString::fromUtf8("ok\xc3\xa2\xe2\x80\xa0")},
         {"byte-order mark dropped", "\xef\xbb\xbfTitle", "Title"},
         {"NUL kept", QByteArray("a\0b", 3), QString(QChar('a')) + QChar(0) + QChar('b')},
     };
     for (const Case& c : cases)
         EXPECT_EQ(decodeText(c.bytes), c.text) << c.name;
+
+    // Every byte from 0x80 to 0x9F as the Windows code page reads it; the five it
+    // leaves undefined keep their own control characters, so no byte is lost.
+    const char16_t cp1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    for (int byte = 0x80; byte <= 0x9F; ++byte) {
+        const QByteArray bytes(1, char(byte));
+        EXPECT_EQ(decodeText(bytes), QString(QChar(cp1252[byte - 0x80]))) << std::hex << byte;
+    }
 }
 
 TEST(ViewerText, ShowsTheWholeFileLessOneFinalLineEnd)
@@ -49,6 +64,7 @@ TEST(ViewerText, ShowsTheWholeFileLessOneFinalLineEnd)
 TEST(ViewerFit, HandsOverWhatTheTextBoxCannotShowQuickly)
 {
     const QByteArray longLine(ViewerMaxLineBytes + 1, 'x');
+    const QByteArray longestLine(ViewerMaxLineBytes, 'x');
     const QByteArray manyShortLines = QByteArray("0123456789\n").repeated(100000);
     struct Case {
         const char* name;
@@ -61,6 +77,11 @@ TEST(ViewerFit, HandsOverWhatTheTextBoxCannotShowQuickly)
         {"a megabyte of short lines", manyShortLines, ViewerFit::Fits},
         {"binary", QByteArray("PK\x03\x04\0\0", 6), ViewerFit::NotText},
         {"one line too long", longLine, ViewerFit::TooLarge},
+        {"the longest line, alone", longestLine, ViewerFit::Fits},
+        {"the longest line, ended", longestLine + "\n", ViewerFit::Fits},
+        {"the longest line between CR LF", "a\r\n" + longestLine + "\r\nb", ViewerFit::Fits},
+        {"the longest line after a lone CR", "a\r" + longestLine, ViewerFit::Fits},
+        {"one byte too long after a CR", "a\r" + longLine, ViewerFit::TooLarge},
         {"long line after short ones", "a\r\n" + longLine + "\n", ViewerFit::TooLarge},
         {"too many bytes", QByteArray(ViewerMaxBytes + 1, '\n'), ViewerFit::TooLarge},
     };

@@ -91,6 +91,30 @@ TEST_F(Viewer, FilesItCannotShowGoToTheTextEditor)
     EXPECT_TRUE(fp.dialogs.shown.empty());
 }
 
+TEST_F(Viewer, TheLongestLineIsShownAndOneByteMoreGoesToTheEditor)
+{
+    struct Case {
+        const char* name;
+        qsizetype lineBytes;
+        bool shown;
+    };
+    const Case cases[] = {
+        {"the longest line", ViewerMaxLineBytes, true},
+        {"one byte more", ViewerMaxLineBytes + 1, false},
+    };
+    for (const Case& c : cases) {
+        const QString file = data("line.lst");
+        writeFile(file, "Fz\n" + QByteArray(c.lineBytes, 'x') + "\n");
+        fp.launcher.started.clear();
+        frmViewer& v = show(file);
+        EXPECT_EQ(v.isVisible(), c.shown) << c.name;
+        EXPECT_EQ(fp.launcher.started.size(), c.shown ? 0u : 1u) << c.name;
+        if (c.shown) {
+            EXPECT_EQ(shown().size(), 3 + c.lineBytes) << c.name;
+        }
+    }
+}
+
 TEST_F(Viewer, ComingBackToTheViewerShowsChangesMadeMeanwhile)
 {
     writeFile(data("log.txt"), "first\n");

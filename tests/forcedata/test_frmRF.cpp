@@ -5,6 +5,7 @@
 #include "main/frmOrvane.h"
 #include "platform/Twips.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
@@ -15,6 +16,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 namespace
 {
@@ -139,17 +142,42 @@ TEST_F(ListingWindow, ShowsTheTableAndTheTrial)
     }
 }
 
-// The leftmost inked column in a band of rows of the image.
-int firstInk(const QImage& image, int top, int bottom, int left, int right)
+// The rightmost inked column in a band of rows of the image, between left and right.
+int lastInk(const QImage& image, int top, int bottom, int left, int right)
 {
     const QRgb background = image.pixel(left, top);
-    for (int x = left; x < right; ++x) {
+    for (int x = right - 1; x >= left; --x) {
         for (int y = top; y < bottom; ++y) {
             if (qGray(image.pixel(x, y)) < qGray(background) - 80)
                 return x;
         }
     }
     return -1;
+}
+
+TEST_F(ListingWindow, EachHeadingStandsOverItsOwnColumnAlignedAsItsNumbers)
+{
+    frmRF form(s, fp.platform());
+    const QString headings = form.Label1->text();
+    const QString line = listingLines(s.forces)[1]; // "    1.0000 ...     2"
+    // The seven fields end where their headings end; the record numbers start where
+    // "Record" starts.
+    struct Case {
+        const char* heading;
+        qsizetype end; // one past the last column
+    };
+    const Case fields[] = {{"Fx", 10}, {"Fy", 20}, {"Fz", 30},   {"Ax", 40},
+                           {"Ay", 50}, {"Mz", 60}, {"Extra", 70}};
+    for (const Case& c : fields) {
+        const qsizetype at = headings.indexOf(QString::fromLatin1(c.heading) + u' ');
+        EXPECT_EQ(at + qsizetype(std::strlen(c.heading)), c.end) << c.heading;
+        EXPECT_NE(line[c.end - 1], u' ') << c.heading;
+        EXPECT_EQ(line[c.end - 10], u' ') << c.heading;
+    }
+    const qsizetype record = headings.indexOf("Record");
+    EXPECT_EQ(record, 75);
+    EXPECT_EQ(line.mid(record), "2");
+    EXPECT_EQ(headings.simplified(), "Fx Fy Fz Ax Ay Mz Extra Record") << "the words are kept";
 }
 
 TEST_F(ListingWindow, HeadingsStandOverTheirColumns)
@@ -168,20 +196,36 @@ TEST_F(ListingWindow, HeadingsStandOverTheirColumns)
     QLabel* headings = form.Label1;
     const QRect headingRect(headings->mapTo(&form, QPoint(0, 0)), headings->size());
     const QRect lineRect =
-        form.lstRFforces->visualItemRect(form.lstRFforces->item(0))
+        form.lstRFforces->visualItemRect(form.lstRFforces->item(1))
             .translated(form.lstRFforces->viewport()->mapTo(&form, QPoint(0, 0)));
-    // The first line's Fx fills its field from the first column: its first ink must
-    // lie under the first ink of "Fx".
+    // On screen: the first field's number and "Fx" end in the same column.
     const int left = lineRect.left();
-    const int lineInk = firstInk(image, lineRect.top() + 1, lineRect.bottom(), left, image.width());
-    const int headingInk =
-        firstInk(image, headingRect.top(), headingRect.bottom(), left, image.width());
+    const int right = left + 10 * charWidth + charWidth / 2;
+    const int lineInk = lastInk(image, lineRect.top() + 1, lineRect.bottom(), left, right);
+    const int headingInk = lastInk(image, headingRect.top(), headingRect.bottom(), left, right);
     ASSERT_GE(lineInk, 0);
     ASSERT_GE(headingInk, 0);
     EXPECT_LE(std::abs(lineInk - headingInk), charWidth / 2);
-    // The seventh heading covers the design text "Extra" at its place in the line.
-    EXPECT_EQ(form.Label4->mapTo(&form, QPoint(0, 0)).x(),
-              headingRect.left() + metrics.horizontalAdvance(headings->text().left(58)));
+    // The seventh heading, named by the header card, covers the seventh field exactly
+    // and ends where its numbers end.
+    const QRect seventh(form.Label4->mapTo(&form, QPoint(0, 0)), form.Label4->size());
+    const int sixty = metrics.horizontalAdvance(QString(60, u'0'));
+    EXPECT_EQ(seventh.left(), headingRect.left() + sixty);
+    EXPECT_EQ(seventh.width(), metrics.horizontalAdvance(QString(70, u'0')) - sixty);
+    EXPECT_TRUE(form.Label4->alignment() & Qt::AlignRight);
+    const int seventhInk =
+        lastInk(image, seventh.top(), seventh.bottom(), seventh.left(), seventh.right() + 1);
+    const int numberInk =
+        lastInk(image, lineRect.top() + 1, lineRect.bottom(), seventh.left(), seventh.right() + 1);
+    EXPECT_LE(std::abs(seventhInk - numberInk), charWidth / 2);
+}
+
+TEST_F(ListingWindow, TheWindowIsAnnouncedAsAWindow)
+{
+    frmRF form(s, fp.platform());
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&form);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::Window);
 }
 
 TEST_F(ListingWindow, ClickingALineSaysTheDataCannotBeEdited)

@@ -40,8 +40,9 @@ def body(s):
     title = s.check(s.control, listing, "text", "Title")
     if title is not None and text_of(title).rstrip() != facts["title"]:
         s.problems.append(f"title reads {text_of(title)!r}, expected {facts['title']!r}")
+    # Each heading stands over its column, aligned as the numbers under it.
     s.check(s.read, listing, "label", "Column headings",
-            "Fx        Fy        Fz        Ax        Ay        Mz      Extra   Record")
+            "        Fx        Fy        Fz        Ax        Ay        Mz     Extra     Record")
     # WALK01's last header card names the seventh column Ay, shown as the vertical Az.
     # The label shows "   Az"; the accessibility bus hands on the text without its
     # leading blanks, which a screen reader would not speak anyway.
