@@ -1,0 +1,66 @@
+// The animation window's side of the graphs and of the pictures and films: its
+// context menu, Ctrl+G, and the record the linked cursor asks it to show.
+
+#include "animation/PictureBox.h"
+#include "animation/frmAnimForces.h"
+#include "animation/graphs/AnimationFilm.h"
+#include "animation/graphs/PassDrawing.h"
+#include "animation/graphs/PictureExport.h"
+#include "animation/graphs/frmGraphs.h"
+#include "main/Library.h"
+#include "main/SharedState.h"
+
+#include <QMenu>
+#include <QShortcut>
+
+#include <algorithm>
+
+void frmAnimForces::showRecord(int index)
+{
+    if (m_unloaded || isBusy())
+        return;
+    const ForceTable& t = m_state.forces;
+    const int count = std::clamp<int>(t.RecordCount, 0, ForceTable::RecordCapacity);
+    if (count < 1)
+        return;
+    const int i = std::clamp(index, 1, count);
+    graphs::drawPass(*picVectors, t, graphs::passDrawingOf(*this), i);
+    CurrentRecord = i;
+    m_pendingReadout = i;
+    refreshDisplay(true);
+}
+
+void frmAnimForces::addGraphsCommands()
+{
+    auto* menu = new QMenu(this);
+    menu->setObjectName("mnuPicture");
+    QAction* graphs =
+        menu->addAction("Force &graphs", this, [this] { showGraphs(m_state, m_platform); });
+    graphs->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    menu->addSeparator();
+    menu->addAction(SavePictureCommand, this, [this] {
+        const QString base = m_state.ForceFile.isEmpty() ? QStringLiteral("vectors")
+                                                         : GetBaseName(m_state.ForceFile);
+        savePictureAs(
+            m_state, m_platform, base, picVectors->size(),
+            [this](QPainter& p, QSize size) { paintVectorPicture(p, size, *picVectors); });
+    });
+    menu->addAction(SaveFilmCommand, this,
+                    [this] { saveAnimationFilm(*this, m_state, m_platform); });
+
+    picVectors->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(picVectors, &QWidget::customContextMenuRequested, this,
+            [this, menu](const QPoint& at) { menu->popup(picVectors->mapToGlobal(at)); });
+    auto* openGraphs = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
+    connect(openGraphs, &QShortcut::activated, this, [this] { showGraphs(m_state, m_platform); });
+    // The picture takes no focus: the menu keys open its menu from anywhere in the window.
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this, [this, menu] {
+            menu->popup(picVectors->mapToGlobal(picVectors->rect().center()));
+        });
+    }
+    if (frmGraphs* g = graphsWindow())
+        g->linkAnimation(this);
+}
