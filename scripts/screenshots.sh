@@ -110,6 +110,21 @@ if reading=$(window 'Reading\.    Please wait\.\.\.'); then
     xdotool mousemove --window "$animation" 530 104 click 1
     sleep 2
     shoot "$animation" animation
+
+    # Ctrl+G: the graphs beside the stopped animation, the cursor on the first peak.
+    xdotool windowactivate --sync "$animation" key --clearmodifiers ctrl+g
+    if graphs=$(window 'Force Graphs'); then
+      xdotool windowmove --sync "$animation" 0 0
+      eval "$(xdotool getwindowgeometry --shell "$animation")"
+      xdotool windowsize --sync "$graphs" $((1270 - WIDTH)) 850
+      xdotool windowmove --sync "$graphs" $((WIDTH + 4)) 0
+      xdotool windowactivate --sync "$graphs" key --clearmodifiers Home Next Next
+      sleep 1
+      import -window root "$out/graphs.png"
+      echo "screenshots: $out/graphs.png"
+    else
+      skip "the force graphs" "no window after Ctrl+G"
+    fi
   else
     skip "the animation window" "no window after Ctrl+A"
   fi
