@@ -15,6 +15,24 @@
 
 #include <algorithm>
 
+namespace
+{
+// What the cursor last had the picture show, so a step on only adds the records
+// between; anything else that drew on the picture since makes it start afresh.
+class ShownPass : public QObject
+{
+public:
+    using QObject::QObject;
+    graphs::PassDrawing drawing;
+    graphs::PassCursor cursor;
+    const ForceTable* table = nullptr;
+    int recordCount = -2;
+    int shown = 0;
+    std::size_t primitives = 0;
+    PictureBox::Primitive last;
+};
+} // namespace
+
 void frmAnimForces::showRecord(int index)
 {
     if (m_unloaded || isBusy())
@@ -24,7 +42,25 @@ void frmAnimForces::showRecord(int index)
     if (count < 1)
         return;
     const int i = std::clamp(index, 1, count);
-    graphs::drawPass(*picVectors, t, graphs::passDrawingOf(*this), i);
+    auto* shown = picVectors->findChild<ShownPass*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!shown)
+        shown = new ShownPass(picVectors);
+    const graphs::PassDrawing drawing = graphs::passDrawingOf(*this);
+    const bool onwards =
+        shown->table == &t && shown->recordCount == t.RecordCount && shown->drawing == drawing &&
+        i > shown->shown && shown->primitives == picVectors->primitives().size() &&
+        !picVectors->primitives().empty() && picVectors->primitives().back() == shown->last;
+    if (onwards)
+        graphs::continuePass(*picVectors, t, drawing, shown->cursor, i);
+    else
+        shown->cursor = graphs::drawPass(*picVectors, t, drawing, i);
+    shown->drawing = drawing;
+    shown->table = &t;
+    shown->recordCount = t.RecordCount;
+    shown->shown = i;
+    shown->primitives = picVectors->primitives().size();
+    if (!picVectors->primitives().empty())
+        shown->last = picVectors->primitives().back();
     CurrentRecord = i;
     m_pendingReadout = i;
     refreshDisplay(true);

@@ -250,7 +250,7 @@ void ChartView::paintCurves(QPainter& p, const Chart& chart, const QRectF& area,
             continue;
         const int from = std::clamp(int(std::floor(m_range.first)), 1, n);
         const int to = std::clamp(int(std::ceil(m_range.last)), 1, n);
-        p.setPen(QPen(c.colour, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(QPen(c.colour, 1.6, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
         QPolygonF line;
         const auto flush = [&] {
             if (line.size() == 1)

@@ -58,8 +58,21 @@ int passRecordCount(const ForceTable& table, int increment)
     return last < 1 ? 0 : (last - 1) / step + 1;
 }
 
-void drawPass(PictureBox& picture, const ForceTable& t, const PassDrawing& d, int upTo,
-              const std::function<bool(int)>& afterRecord)
+bool operator==(const PassDrawing& a, const PassDrawing& b)
+{
+    const anim::Projection& p = a.projection;
+    const anim::Projection& q = b.projection;
+    return p.ViewIndex == q.ViewIndex && p.CentreScale == q.CentreScale &&
+           p.VectorScale == q.VectorScale && p.HorizForceSign == q.HorizForceSign &&
+           p.HorizCentreSign == q.HorizCentreSign && p.VertForceSign == q.VertForceSign &&
+           p.VertCentreSign == q.VertCentreSign && p.AzSign == q.AzSign && p.UseAz == q.UseAz &&
+           p.Pitch == q.Pitch && p.Roll == q.Roll && p.Yaw == q.Yaw && a.modeIndex == b.modeIndex &&
+           a.plateIndex == b.plateIndex && a.magnification == b.magnification &&
+           a.showPath == b.showPath && a.noVectors == b.noVectors && a.increment == b.increment;
+}
+
+PassCursor drawPass(PictureBox& picture, const ForceTable& t, const PassDrawing& d, int upTo,
+                    const std::function<bool(int)>& afterRecord)
 {
     const int16_t view = d.projection.ViewIndex;
     picture.cls();
@@ -72,12 +85,27 @@ void drawPass(PictureBox& picture, const ForceTable& t, const PassDrawing& d, in
         else
             picture.box(plate->corner1, plate->corner2, anim::PlateColour);
     }
+    PassCursor cursor;
+    continuePass(picture, t, d, cursor, upTo, afterRecord);
+    return cursor;
+}
 
+void continuePass(PictureBox& picture, const ForceTable& t, const PassDrawing& d,
+                  PassCursor& cursor, int upTo, const std::function<bool(int)>& afterRecord)
+{
+    const int16_t view = d.projection.ViewIndex;
     const int last = std::min({int(t.RecordCount), int(ForceTable::RecordCapacity), upTo});
     const int step = std::max(1, d.increment);
-    QPointF previousBase(0, 0);
-    QPointF previousTip(0, 0);
-    for (int i = 1; i <= last; i += step) {
+    for (int i = cursor.next; i <= last; i += step) {
+        cursor.next = i + step;
+        // The record before is done: greyed in the history modes, and the previous one.
+        if (cursor.current) {
+            if (const auto colour = anim::finishedVectorColour(d.modeIndex, d.noVectors))
+                picture.line(cursor.current->base, cursor.current->tip, *colour);
+            cursor.previousBase = cursor.current->base;
+            cursor.previousTip = cursor.current->tip;
+            cursor.current.reset();
+        }
         if (t.Fz[std::size_t(i)] == 0) {
             if (afterRecord && !afterRecord(i))
                 return;
@@ -86,22 +114,17 @@ void drawPass(PictureBox& picture, const ForceTable& t, const PassDrawing& d, in
         const anim::VectorLine v = anim::baseAndTip(t, i, d.projection);
         if (anim::drawsPath(view, d.showPath, i, t.RecordCount)) {
             picture.setDrawWidth(2);
-            picture.line(v.base, previousBase, anim::PathColour);
+            picture.line(v.base, cursor.previousBase, anim::PathColour);
             picture.setDrawWidth(1);
         }
         if (anim::drawsVectors(view, d.noVectors)) {
             if (const auto colour = anim::previousVectorColour(d.modeIndex, i))
-                picture.line(previousBase, previousTip, *colour);
+                picture.line(cursor.previousBase, cursor.previousTip, *colour);
             picture.line(v.base, v.tip, anim::VectorColour);
         }
+        cursor.current = v;
         if (afterRecord && !afterRecord(i))
             return;
-        if (i + step > last)
-            break;
-        if (const auto colour = anim::finishedVectorColour(d.modeIndex, d.noVectors))
-            picture.line(v.base, v.tip, *colour);
-        previousBase = v.base;
-        previousTip = v.tip;
     }
 }
 

@@ -14,6 +14,7 @@
 #include <QDoubleSpinBox>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -167,16 +168,42 @@ ViewOptions frmGraphs::viewOptions() const
     return o;
 }
 
+std::size_t frmGraphs::tableSignature() const
+{
+    const ForceTable& t = m_state.forces;
+    const std::size_t n =
+        std::size_t(std::clamp<int>(t.RecordCount, 0, ForceTable::RecordCapacity) + 1);
+    std::size_t h = qHash(m_state.ForceFile);
+    const auto mix = [&h](const void* data, std::size_t bytes) { h = qHashBits(data, bytes, h); };
+    for (const auto* column : {&t.Fx, &t.Fy, &t.Fz, &t.Ax, &t.Ay, &t.Extra})
+        mix(column->data(), n * sizeof(double));
+    mix(t.Mz.data(), n * sizeof(float));
+    mix(t.RecordNo.data(), n * sizeof(int16_t));
+    mix(&t.RecordCount, sizeof t.RecordCount);
+    mix(&t.BodyWeight, sizeof t.BodyWeight);
+    for (const std::string* text : {&t.SamplingRate, &t.TrialTitle, &t.LastHeaderCard})
+        mix(text->data(), text->size());
+    return h;
+}
+
 void frmGraphs::reload()
 {
     m_reloadPending = false;
+    // Activation and the animation's option clicks ask often; most change nothing.
+    const std::size_t signature = tableSignature();
+    const ViewOptions options = viewOptions();
+    if (m_loaded && signature == m_signature && options == m_options)
+        return;
+    m_loaded = true;
+    m_signature = signature;
+    m_options = options;
     const ForceTable& t = m_state.forces;
     const int count = std::clamp<int>(t.RecordCount, 0, ForceTable::RecordCapacity);
     m_axis = timeAxis(t);
     lblFile->setText(m_state.ForceFile.isEmpty() ? QStringLiteral("No file") : m_state.ForceFile);
     lblTitle->setText(QString::fromStdString(t.TrialTitle).trimmed());
     chart->setHeader(lblFile->text() + QStringLiteral("   ") + lblTitle->text());
-    chart->setCharts(buildCharts(t, viewOptions()), m_axis, count);
+    chart->setCharts(buildCharts(t, options), m_axis, count);
     thresholdChanged();
     showReadout(chart->cursorRecord());
 }

@@ -57,12 +57,17 @@ private:
     void showReadout(int record);
     void fillEvents(const std::vector<graphs::Contact>& contacts);
     void scheduleReload();
+    // What the charts were last built from: the table's contents and the options.
+    std::size_t tableSignature() const;
 
     SharedState& m_state;
     Platform& m_platform;
     QPointer<frmAnimForces> m_animation;
     QList<QMetaObject::Connection> m_links;
     bool m_reloadPending = false;
+    std::size_t m_signature = 0;
+    graphs::ViewOptions m_options;
+    bool m_loaded = false;
     graphs::TimeAxis m_axis;
 };
 

@@ -131,11 +131,13 @@ TEST_F(Film, AFailedOrCancelledFilmLeavesNothingUnderTheName)
         const FilmResult r = write(writer, path, c.cancelAt);
         EXPECT_FALSE(r.written) << c.name;
         EXPECT_EQ(r.cancelled, c.cancelAt > 0) << c.name;
-        if (c.cancelAt == 0)
+        if (c.cancelAt == 0) {
             EXPECT_FALSE(r.error.isEmpty()) << c.name;
+        }
         EXPECT_EQ(leftOver(), c.existing ? QStringList{"PASS.mp4"} : QStringList{}) << c.name;
-        if (c.existing)
+        if (c.existing) {
             EXPECT_EQ(contents(path), "earlier film") << c.name;
+        }
     }
     // An encoder that is not there says so.
     QFile::remove(out.filePath("PASS.mp4"));

@@ -104,6 +104,31 @@ TEST_F(GraphsWindow, KeysMoveTheCursorAndTheStoppedAnimationShowsTheRecord)
     }
 }
 
+TEST_F(GraphsWindow, StepsOnDrawOnlyTheNewRecordsYetGiveThePictureOfAWholeDrawing)
+{
+    fillStance(state.forces, 60, 3);
+    open();
+    anim->optMode[1]->setChecked(true); // single vector: the previous one is erased
+    const Qt::Key keys[] = {Qt::Key_Home,  Qt::Key_Right,  Qt::Key_Right, Qt::Key_PageDown,
+                            Qt::Key_Right, Qt::Key_PageUp, Qt::Key_End};
+    for (Qt::Key k : keys) {
+        key(k);
+        PictureBox whole;
+        whole.resize(anim->picVectors->size());
+        drawPass(whole, state.forces, passDrawingOf(*anim), g->chart->cursorRecord());
+        EXPECT_TRUE(anim->picVectors->primitives() == whole.primitives())
+            << g->chart->cursorRecord();
+    }
+    // A drawing in between (a static view) is not built on.
+    anim->cmdView_Click();
+    EXPECT_EQ(g->chart->cursorRecord(), 57) << "the static view's last record";
+    key(Qt::Key_Right);
+    PictureBox whole;
+    whole.resize(anim->picVectors->size());
+    drawPass(whole, state.forces, passDrawingOf(*anim), 58);
+    EXPECT_TRUE(anim->picVectors->primitives() == whole.primitives());
+}
+
 TEST_F(GraphsWindow, TheCursorFollowsAPassAndLeavesARunningPassAlone)
 {
     open();
