@@ -114,10 +114,14 @@ if reading=$(window 'Reading\.    Please wait\.\.\.'); then
     # Ctrl+G: the graphs beside the stopped animation, the cursor on the first peak.
     xdotool windowactivate --sync "$animation" key --clearmodifiers ctrl+g
     if graphs=$(window 'Force Graphs'); then
-      xdotool windowmove --sync "$animation" 0 0
-      eval "$(xdotool getwindowgeometry --shell "$animation")"
-      xdotool windowsize --sync "$graphs" $((1270 - WIDTH)) 850
-      xdotool windowmove --sync "$graphs" $((WIDTH + 4)) 0
+      # The animation keeps its place (its frame and title on screen); the graphs
+      # take the rest of the screen's width beside it.
+      xdotool windowmove --sync "$animation" 0 20
+      sleep 0.5
+      right=$(xwininfo -frame -id "$animation" | awk '/Absolute upper-left X/ {x=$NF} /Width:/ {w=$NF} END {print x + w}')
+      right=$((right < 640 ? 676 : right))
+      xdotool windowsize --sync "$graphs" $((1270 - right)) 840
+      xdotool windowmove --sync "$graphs" $((right + 4)) 20
       xdotool windowactivate --sync "$graphs" key --clearmodifiers Home Next Next
       sleep 1
       import -window root "$out/graphs.png"

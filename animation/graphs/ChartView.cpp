@@ -15,10 +15,10 @@ namespace
 {
 constexpr double LeftMargin = 72;
 constexpr double RightMargin = 14;
-constexpr double TopMargin = 6;
+constexpr double TopMargin = 22; // room for the first chart's legend
 constexpr double HeaderHeight = 22;
 constexpr double BottomMargin = 40;
-constexpr double Gap = 10;
+constexpr double Gap = 24;       // each chart's legend stands above it
 constexpr double CursorGrip = 5; // pixels either side of the cursor that grab it
 constexpr double ClickSlack = 4; // a press that moves less is a click
 const QColor CursorColour(68, 68, 68);
@@ -136,9 +136,8 @@ void ChartView::render(QPainter& p, QSize size, bool saved) const
         bold.setBold(true);
         p.setFont(bold);
         p.setPen(Qt::black);
-        p.drawText(
-            QRectF(LeftMargin, TopMargin, size.width() - LeftMargin - RightMargin, HeaderHeight),
-            Qt::AlignLeft | Qt::AlignVCenter, m_header);
+        p.drawText(QRectF(LeftMargin, 2, size.width() - LeftMargin - RightMargin, HeaderHeight),
+                   Qt::AlignLeft | Qt::AlignVCenter, m_header);
         p.setFont(font());
     }
     for (int k = 0; k < 3; ++k)
@@ -216,12 +215,8 @@ void ChartView::paintChart(QPainter& p, int k, const QRectF& area, bool last) co
 
     // The legend: the chart's name, then a short line of each curve's colour.
     if (!chart.curves.empty()) {
-        double x = area.left() + 6;
-        const double y = area.top() + 4;
-        double width = fm.horizontalAdvance(chart.title) + 16;
-        for (const Curve& c : chart.curves)
-            width += 26 + fm.horizontalAdvance(c.name) + 10;
-        p.fillRect(QRectF(x - 3, y - 1, width, fm.height() + 2), QColor(255, 255, 255, 220));
+        double x = area.left();
+        const double y = area.top() - fm.height() - 3;
         p.setPen(Qt::black);
         p.drawText(QPointF(x, y + fm.ascent()), chart.title);
         x += fm.horizontalAdvance(chart.title) + 16;

@@ -75,6 +75,7 @@ frmGraphs::frmGraphs(SharedState& state, Platform& platform, QWidget* parent)
     lblReadout->setObjectName("lblReadout");
     lblReadout->setAccessibleDescription("Readout");
     lblReadout->setTextFormat(Qt::PlainText);
+    lblReadout->setWordWrap(true); // a narrow window breaks it between values
     lblReadout->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     lblReadout->setFocusPolicy(Qt::TabFocus);
     QFont fixed(QStringLiteral("monospace"));
@@ -101,7 +102,7 @@ frmGraphs::frmGraphs(SharedState& state, Platform& platform, QWidget* parent)
     tblEvents->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblEvents->verticalHeader()->hide();
     tblEvents->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tblEvents->setMaximumHeight(120);
+    tblEvents->setMaximumHeight(96);
 
     auto* thresholdRow = new QHBoxLayout;
     thresholdRow->addWidget(lblThreshold);
