@@ -4,6 +4,7 @@
 #include "SampleTrial.h"
 #include "animation/PictureBox.h"
 #include "animation/frmAnimForces.h"
+#include "animation/graphs/AnimationFilm.h"
 #include "animation/graphs/ChartView.h"
 #include "animation/graphs/PassDrawing.h"
 #include "animation/graphs/PictureExport.h"
@@ -18,8 +19,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -310,6 +313,87 @@ TEST_F(GraphsWindow, ThresholdChangesTheEventTable)
     EXPECT_EQ(g->tblEvents->item(0, 1)->text(), "0.000");
     g->txtThreshold->setValue(1e5);
     EXPECT_EQ(g->tblEvents->item(0, 0)->text(), "No contact at this threshold");
+}
+
+TEST_F(GraphsWindow, TheAnimationOffersGraphsPicturesAndFilmsByKeyAndMenu)
+{
+    open();
+    auto* menu = anim->findChild<QMenu*>("mnuPicture");
+    ASSERT_NE(menu, nullptr);
+    QStringList texts;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator())
+            texts << a->text();
+    EXPECT_EQ(texts, (QStringList{"Force &graphs", SavePictureCommand, SaveFilmCommand}));
+    QList<QKeySequence> keys;
+    for (QShortcut* s : anim->findChildren<QShortcut*>())
+        keys << s->key();
+    for (const QKeySequence& k :
+         {QKeySequence(Qt::CTRL | Qt::Key_G), QKeySequence(Qt::SHIFT | Qt::Key_F10)})
+        EXPECT_TRUE(keys.contains(k)) << k.toString().toStdString();
+
+    // The picture at twice the pixels, its red vectors and blue plate still there.
+    anim->optPlate[1]->click();
+    anim->cmdView_Click();
+    const QString png = dir.filePath("vectors.png");
+    fake.dialogs.fileAnswers.push_back(png);
+    menu->actions()[2]->trigger();
+    const QImage saved(png);
+    ASSERT_EQ(saved.size(), anim->picVectors->size() * 2);
+    int red = 0, blue = 0;
+    for (int y = 0; y < saved.height(); ++y)
+        for (int x = 0; x < saved.width(); ++x) {
+            const QColor c = saved.pixelColor(x, y);
+            red += c.red() > 200 && c.green() < 60;
+            blue += c.blue() > 200 && c.red() < 60;
+        }
+    EXPECT_GT(red, 50);
+    EXPECT_GT(blue, 50);
+}
+
+TEST_F(GraphsWindow, TheFilmCommandUsesFfmpegOnThePathAndSaysWhatFailed)
+{
+    open();
+    QTemporaryDir tools;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", tools.path().toLocal8Bit());
+    struct Case {
+        const char* name;
+        const char* script; // the stand-in, or none
+        bool filmWritten;
+        const char* said;
+    } cases[] = {
+        {"ffmpeg",
+         "#!/bin/sh\n/bin/cat > /dev/null\nfor last; do :; done\nprintf film > \"$last\"\n", true,
+         ""},
+        {"failing ffmpeg", "#!/bin/sh\n/bin/cat > /dev/null\nexit 3\n", false, "Could not write "},
+        {"no ffmpeg", nullptr, false, "ffmpeg is not installed"},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(tools.filePath("ffmpeg"));
+        if (c.script) {
+            QFile f(tools.filePath("ffmpeg"));
+            f.open(QIODevice::WriteOnly);
+            f.write(c.script);
+            f.close();
+            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        const QString film = dir.filePath(QString(c.name).replace(' ', '_') + ".mp4");
+        fake.dialogs.shown.clear();
+        fake.dialogs.fileAnswers.push_back(film);
+        saveAnimationFilm(*anim, state, fake.platform());
+        EXPECT_EQ(QFile::exists(film), c.filmWritten) << c.name;
+        if (*c.said) {
+            ASSERT_EQ(fake.dialogs.shown.size(), 2u) << c.name;
+            EXPECT_TRUE(fake.dialogs.shown[1].text.startsWith(c.said) ||
+                        fake.dialogs.shown[1].text.contains(c.said))
+                << fake.dialogs.shown[1].text.toStdString();
+        } else {
+            ASSERT_EQ(fake.dialogs.shown.size(), 1u)
+                << fake.dialogs.shown.back().text.toStdString();
+        }
+    }
+    qputenv("PATH", path);
 }
 
 } // namespace
