@@ -346,6 +346,8 @@ void showGraphs(SharedState& state, Platform& platform)
     if (!w) {
         w = new frmGraphs(state, platform);
         w->setAttribute(Qt::WA_QuitOnClose, false);
+        // Closed, it is gone; the next Ctrl+G builds it afresh on the trial then read.
+        w->setAttribute(Qt::WA_DeleteOnClose);
         theWindow() = w;
     }
     w->linkAnimation(animationWindow());
