@@ -26,6 +26,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -265,6 +266,38 @@ TEST_F(GraphsWindow, ZoomBandPanAndEscape)
     key(Qt::Key_End);
     EXPECT_DOUBLE_EQ(c->range().last, 1000);
     key(Qt::Key_Escape);
+    EXPECT_EQ(c->range(), fullRange(1000));
+
+    // The wheel zooms around the pointer: the record under it stays under it.
+    const QPointF at(a.left() + a.width() * 0.2, y);
+    const double under = c->recordAtX(at.x());
+    QWheelEvent wheel(at, c->mapToGlobal(at), {}, {0, 240}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(c, &wheel);
+    EXPECT_NEAR(c->range().span(), 999 * 0.64, 1e-6);
+    EXPECT_NEAR(c->recordAtX(at.x()), under, 1e-6);
+    // Shift-drag and the middle button pan; the width stays.
+    const Range before = c->range();
+    for (auto [button, modifiers] : {std::pair{Qt::LeftButton, Qt::ShiftModifier},
+                                     std::pair{Qt::MiddleButton, Qt::NoModifier}}) {
+        const Range start = c->range();
+        const double perPixel = start.span() / a.width();
+        QTest::mousePress(c, button, modifiers, QPoint(int(a.center().x()), y));
+        // Dragged to the left, the view moves on to later records.
+        QTest::mouseMove(c, QPoint(int(a.center().x()) - 100, y));
+        QTest::mouseRelease(c, button, modifiers, QPoint(int(a.center().x()) - 100, y));
+        EXPECT_NEAR(c->range().first, start.first + 100 * perPixel, 1.0);
+        EXPECT_NEAR(c->range().span(), before.span(), 1e-6);
+    }
+    // Dragging the cursor line moves the cursor with it.
+    const int from = int(std::lround(c->xOfRecord(c->cursorRecord())));
+    const int cursorBefore = c->cursorRecord();
+    QTest::mousePress(c, Qt::LeftButton, {}, QPoint(from, y));
+    QTest::mouseMove(c, QPoint(from - 60, y));
+    QTest::mouseRelease(c, Qt::LeftButton, {}, QPoint(from - 60, y));
+    EXPECT_LT(c->cursorRecord(), cursorBefore);
+    EXPECT_EQ(c->range().span(), before.span()) << "a cursor drag is no band";
+    QTest::mouseDClick(c, Qt::LeftButton, {}, QPoint(int(a.center().x()), y));
     EXPECT_EQ(c->range(), fullRange(1000));
 }
 
