@@ -68,10 +68,15 @@ void frmAnimForces::showRecord(int index)
 
 void frmAnimForces::addGraphsCommands()
 {
+    // The graphs opened from this window follow this window.
+    const auto openGraphs = [this] {
+        showGraphs(m_state, m_platform);
+        if (frmGraphs* g = graphsWindow())
+            g->linkAnimation(this);
+    };
     auto* menu = new QMenu(this);
     menu->setObjectName("mnuPicture");
-    QAction* graphs =
-        menu->addAction("Force &graphs", this, [this] { showGraphs(m_state, m_platform); });
+    QAction* graphs = menu->addAction("Force &graphs", this, openGraphs);
     graphs->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     menu->addSeparator();
     menu->addAction(SavePictureCommand, this, [this] {
@@ -87,8 +92,8 @@ void frmAnimForces::addGraphsCommands()
     picVectors->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(picVectors, &QWidget::customContextMenuRequested, this,
             [this, menu](const QPoint& at) { menu->popup(picVectors->mapToGlobal(at)); });
-    auto* openGraphs = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
-    connect(openGraphs, &QShortcut::activated, this, [this] { showGraphs(m_state, m_platform); });
+    auto* graphsKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
+    connect(graphsKey, &QShortcut::activated, this, openGraphs);
     // The picture takes no focus: the menu keys open its menu from anywhere in the window.
     for (const QKeySequence& key :
          {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QTableWidget>
@@ -382,6 +383,28 @@ TEST_F(GraphsWindow, TheAnimationOffersGraphsPicturesAndFilmsByKeyAndMenu)
         }
     EXPECT_GT(red, 50);
     EXPECT_GT(blue, 50);
+}
+
+TEST_F(GraphsWindow, CtrlSSavesTheChartsAndCtrlGOnTheAnimationShowsTheGraphs)
+{
+    open();
+    g->show();
+    g->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(g.get()));
+    QTest::keyClick(g->chart, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(fake.dialogs.shown.size(), 1u) << "one save dialog, no ambiguous key";
+    EXPECT_EQ(fake.dialogs.shown[0].kind, ShownBox::SaveFile);
+    EXPECT_TRUE(fake.dialogs.shown[0].request.fileName.endsWith(".png"));
+
+    anim->show();
+    anim->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(anim.get()));
+    QTest::keyClick(anim->cmdOk, Qt::Key_G, Qt::ControlModifier);
+    frmGraphs* shown = graphsWindow();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_EQ(shown->linkedAnimation(), anim.get());
+    delete shown;
 }
 
 TEST_F(GraphsWindow, TheFilmCommandUsesFfmpegOnThePathAndSaysWhatFailed)
