@@ -10,6 +10,7 @@
 #include "animation/graphs/FilmWriter.h"
 #include "animation/graphs/frmGraphs.h"
 #include "main/SharedState.h"
+#include "platform/PipedProgram.h"
 #include "platform/QtPlatform.h"
 
 #include <QApplication>
@@ -78,7 +79,7 @@ BENCHMARK(BM_OpenGraphs5000)->Unit(benchmark::kMillisecond);
 
 // One Right key on the charts and the repaint it causes; with `linked`, the stopped
 // animation also draws the pass up to that record, half way through 5000 records.
-void cursorStep(benchmark::State& state, bool linked)
+void cursorStep(benchmark::State& state, bool linked, Qt::Key direction = Qt::Key_Right)
 {
     static SharedState s;
     fillTable(s.forces, 5000);
@@ -91,7 +92,7 @@ void cursorStep(benchmark::State& state, bool linked)
     QCoreApplication::processEvents();
     QKeyEvent home(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier);
     QKeyEvent pageDown(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
-    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    QKeyEvent right(QEvent::KeyPress, direction, Qt::NoModifier);
     QApplication::sendEvent(g.chart, &home);
     for (int k = 0; k < 5; ++k)
         QApplication::sendEvent(g.chart, &pageDown);
@@ -99,7 +100,7 @@ void cursorStep(benchmark::State& state, bool linked)
     for (auto _ : state) {
         QApplication::sendEvent(g.chart, &right);
         QCoreApplication::processEvents();
-        if (g.chart->cursorRecord() >= 4999) {
+        if (g.chart->cursorRecord() >= 4999 || g.chart->cursorRecord() <= 1) {
             state.PauseTiming();
             for (int k = 0; k < 5; ++k)
                 QApplication::sendEvent(g.chart, &home);
@@ -120,6 +121,12 @@ void BM_CursorOneRecordWithAnimation(benchmark::State& state)
     cursorStep(state, true);
 }
 BENCHMARK(BM_CursorOneRecordWithAnimation)->Unit(benchmark::kMillisecond);
+// Back one record: the animation draws the pass afresh up to it.
+void BM_CursorOneRecordBackWithAnimation(benchmark::State& state)
+{
+    cursorStep(state, true, Qt::Key_Left);
+}
+BENCHMARK(BM_CursorOneRecordBackWithAnimation)->Unit(benchmark::kMillisecond);
 
 // A pass over the walking sample's 370 records at delay 1, the graphs' cursor
 // following it (state.range(0) 1) or no graph window (0).
@@ -163,6 +170,30 @@ void BM_Write370PngFrames(benchmark::State& state)
     state.counters["height"] = size.height();
 }
 BENCHMARK(BM_Write370PngFrames)->Iterations(2)->Unit(benchmark::kSecond);
+
+// The same pass as an MP4 through ffmpeg, where it is installed.
+void BM_Write370FramesFilm(benchmark::State& state)
+{
+    const QString ffmpeg = findProgram("ffmpeg");
+    if (ffmpeg.isEmpty()) {
+        state.SkipWithError("ffmpeg is not installed");
+        return;
+    }
+    static SharedState s;
+    fillTable(s.forces, 370);
+    auto anim = stoppedAnimation(s);
+    const graphs::PassDrawing drawing = graphs::passDrawingOf(*anim);
+    const QSize size = anim->picVectors->size();
+    for (auto _ : state) {
+        QTemporaryDir dir;
+        FilmWriter writer(ffmpeg);
+        const FilmResult r =
+            writePassFilm(s.forces, drawing, size, writer, dir.filePath("BENCH01.mp4"), {});
+        if (!r.written)
+            state.SkipWithError(r.error.toStdString().c_str());
+    }
+}
+BENCHMARK(BM_Write370FramesFilm)->Iterations(2)->Unit(benchmark::kSecond);
 
 } // namespace
 
