@@ -146,6 +146,7 @@ void frmAnimForces::refreshDisplay(bool now)
     txtFrameTime->setText(FormatField(anim::sampleTime(i, rate)));
     txtRecordTime->setText(FormatField(anim::sampleTime(recordNo, rate)));
     m_pendingReadout = 0;
+    emit recordShown(i);
 }
 
 anim::Projection frmAnimForces::projection(const PassScales& scales) const

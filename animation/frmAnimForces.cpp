@@ -123,6 +123,7 @@ frmAnimForces::frmAnimForces(SharedState& state, Platform& platform, QWidget* pa
     setFont(small);
     buildControls();
     connectHandlers();
+    addGraphsCommands();
     // Open at the size the resize rule would give the design size, so the first
     // showing does not resize the window under a running pass.
     resizeTwips(this, std::max(DesignWidth, anim::MinimumWindowWidth),

@@ -84,6 +84,9 @@ public:
     bool isPlaying() const { return m_playing; }
     // Once unloaded and no longer busy, the window deletes itself.
     void setDeleteWhenUnloaded(bool on);
+    // While no pass runs, draws the pass up to record `index` as a step shows it, with
+    // its readouts (the graphs' cursor); animation/graphs/AnimCommands.cpp.
+    void showRecord(int index);
 
     // Controls. Arrays are indexed as the handlers' indices.
     PictureBox* picVectors = nullptr;
@@ -169,6 +172,8 @@ signals:
     void mainWindowWanted();
     // A line for the main window's status bar (where a print went).
     void statusMessage(const QString& text);
+    // The readouts show record `index` (at most about sixty times a second).
+    void recordShown(int index);
 
 protected:
     bool event(QEvent* event) override;
@@ -186,6 +191,8 @@ private:
 
     void buildControls();
     void connectHandlers();
+    // Context menu of the picture and Ctrl+G (animation/graphs/AnimCommands.cpp).
+    void addGraphsCommands();
     void runStaticView();
     void redraw();
     void showAnimateButton();

@@ -196,6 +196,8 @@ frmRF::frmRF(SharedState& state, Platform& platform, QWidget* parent)
     placeTwips(cmdExit, 120, 3480, 1215, 495);
 
     connect(lstRFforces, &QListWidget::itemClicked, this, &frmRF::lstRFforces_Click);
+    lstRFforces->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(lstRFforces, &QWidget::customContextMenuRequested, this, &frmRF::lstRFforces_ContextMenu);
     connect(cmdExit, &QPushButton::clicked, this, &frmRF::cmdExit_Click);
     connect(lstRFforces->horizontalScrollBar(), &QScrollBar::valueChanged, this,
             &frmRF::placeHeadings);

@@ -35,6 +35,8 @@ public:
     void Form_Resize();
     void lstRFforces_Click();
     void cmdExit_Click();
+    // The list's context menu: the whole table as CSV (forcedata/ListingExport.cpp).
+    void lstRFforces_ContextMenu(const QPoint& at);
 
     QLabel* Label1 = nullptr;
     QLabel* Label4 = nullptr;
@@ -49,6 +51,7 @@ public:
     QLabel* Label3 = nullptr;
     QLineEdit* txtWeight = nullptr;
     QPushButton* cmdExit = nullptr;
+    class QMenu* mnuListing = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

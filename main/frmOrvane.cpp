@@ -171,6 +171,7 @@ void frmOrvane::createControls()
         {Qt::CTRL | Qt::Key_A, &frmOrvane::cmdAnimate_Click},
         {Qt::CTRL | Qt::Key_V, &frmOrvane::cmdViewForces_Click},
         {Qt::CTRL | Qt::Key_L, &frmOrvane::cmdReadForces_Click},
+        {Qt::CTRL | Qt::Key_G, &frmOrvane::cmdGraphs_Click},
     };
     for (const auto& [key, handler] : keys) {
         auto* shortcut = new QShortcut(QKeySequence(key), this);

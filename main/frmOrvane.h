@@ -61,6 +61,8 @@ public:
     bool TestTrial();
     void cmdViewForces_Click();
     void cmdAnimate_Click();
+    // Ctrl+G: the force graphs (animation/graphs/GraphsCommand.cpp).
+    void cmdGraphs_Click();
     // The progress dialog of the last read, while it is open.
     frmReading* readingDialog() const;
 

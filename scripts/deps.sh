@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ccache pkg-config
-  qt6-base-dev qt6-pdf-dev libqt6pdfwidgets6
+  qt6-base-dev qt6-pdf-dev libqt6pdfwidgets6 qt6-svg-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth xdotool imagemagick poppler-utils fonts-dejavu-core fonts-liberation2
   openbox dbus dbus-x11 at-spi2-core python3-pyatspi x11-utils procps

@@ -110,6 +110,25 @@ if reading=$(window 'Reading\.    Please wait\.\.\.'); then
     xdotool mousemove --window "$animation" 530 104 click 1
     sleep 2
     shoot "$animation" animation
+
+    # Ctrl+G: the graphs beside the stopped animation, the cursor on the first peak.
+    xdotool windowactivate --sync "$animation" key --clearmodifiers ctrl+g
+    if graphs=$(window 'Force Graphs'); then
+      # The animation keeps its place (its frame and title on screen); the graphs
+      # take the rest of the screen's width beside it.
+      xdotool windowmove --sync "$animation" 0 20
+      sleep 0.5
+      right=$(xwininfo -frame -id "$animation" | awk '/Absolute upper-left X/ {x=$NF} /Width:/ {w=$NF} END {print x + w}')
+      right=$((right < 640 ? 676 : right))
+      xdotool windowsize --sync "$graphs" $((1270 - right)) 840
+      xdotool windowmove --sync "$graphs" $((right + 4)) 20
+      xdotool windowactivate --sync "$graphs" key --clearmodifiers Home Next Next
+      sleep 1
+      import -window root "$out/graphs.png"
+      echo "screenshots: $out/graphs.png"
+    else
+      skip "the force graphs" "no window after Ctrl+G"
+    fi
   else
     skip "the animation window" "no window after Ctrl+A"
   fi

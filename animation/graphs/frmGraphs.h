@@ -1,0 +1,77 @@
+#pragma once
+
+// The force graphs: forces, centre of pressure and moment against time on one axis,
+// with a cursor tied both ways to the animation window, zoom and pan, the contacts'
+// key events, and the pictures and numbers a researcher takes out of them.
+
+#include "animation/frmAnimForces.h"
+#include "animation/graphs/GraphData.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class ChartView;
+class QDoubleSpinBox;
+class QLabel;
+class QMenu;
+class QTableWidget;
+struct Platform;
+struct SharedState;
+
+inline constexpr const char* GraphsTitle = "Force Graphs";
+
+class frmGraphs : public QWidget
+{
+    Q_OBJECT
+public:
+    frmGraphs(SharedState& state, Platform& platform, QWidget* parent = nullptr);
+    ~frmGraphs() override;
+
+    // Takes the force table and the animation's options afresh.
+    void reload();
+    // Ties the cursor to the animation window's record, both ways.
+    void linkAnimation(frmAnimForces* window);
+    frmAnimForces* linkedAnimation() const;
+
+    void savePicture();
+    void saveNumbers();
+    // The animation's options the curves follow (defaults without an animation window).
+    graphs::ViewOptions viewOptions() const;
+
+    ChartView* chart = nullptr;
+    QLabel* lblFile = nullptr;
+    QLabel* lblTitle = nullptr;
+    QLabel* lblReadout = nullptr;
+    QLabel* lblThreshold = nullptr;
+    QDoubleSpinBox* txtThreshold = nullptr;
+    QTableWidget* tblEvents = nullptr;
+    QMenu* mnuChart = nullptr;
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void cursorMoved(int record);
+    void animationRecordShown(int record);
+    void thresholdChanged();
+    void showReadout(int record);
+    void fillEvents(const std::vector<graphs::Contact>& contacts);
+    void scheduleReload();
+    // What the charts were last built from: the table's contents and the options.
+    std::size_t tableSignature() const;
+
+    SharedState& m_state;
+    Platform& m_platform;
+    QPointer<frmAnimForces> m_animation;
+    QList<QMetaObject::Connection> m_links;
+    bool m_reloadPending = false;
+    std::size_t m_signature = 0;
+    graphs::ViewOptions m_options;
+    bool m_loaded = false;
+    graphs::TimeAxis m_axis;
+};
+
+// The one graph window: created at its first opening, given the current trial at every
+// opening, and tied to the animation window whenever both are open.
+void showGraphs(SharedState& state, Platform& platform);
+frmGraphs* graphsWindow();

@@ -1,0 +1,89 @@
+#include "forcedata/ExportFile.h"
+
+#include "forcedata/ForceTableCsv.h"
+#include "main/Library.h"
+#include "main/SharedState.h"
+#include "platform/Platform.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+std::optional<QString> askSavePath(Platform& platform, const QString& title,
+                                   const QString& initialDir, const QString& fileName,
+                                   const QString& filter, const QStringList& extensions)
+{
+    FileDialogRequest request;
+    request.title = title;
+    request.initialDir = initialDir;
+    request.fileName = fileName;
+    request.filter = filter;
+    request.overwritePrompt = true;
+    const std::optional<QString> chosen = platform.dialogs.saveFile(request);
+    if (!chosen || chosen->trimmed().isEmpty())
+        return std::nullopt;
+    QString path = *chosen;
+    for (const QString& extension : extensions) {
+        if (path.endsWith(extension, Qt::CaseInsensitive))
+            return path;
+    }
+    if (extensions.isEmpty())
+        return path;
+    // The dialog confirmed the name as typed, not the one with the extension added.
+    path += extensions.first();
+    if (QFileInfo::exists(path)) {
+        const int answer = platform.dialogs.message(
+            QDir::toNativeSeparators(path) + " already exists.\nDo you want to replace it?", title,
+            MessageIcon::Exclamation, MessageButtons::YesNo);
+        if (answer != AnswerYes)
+            return std::nullopt;
+    }
+    return path;
+}
+
+QString writeWhole(const QString& path, const std::function<bool(QIODevice&)>& write)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (!write(file) || file.error() != QFileDevice::NoError) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason.isEmpty() || reason == QLatin1String("Unknown error")
+                   ? QStringLiteral("the data could not be written")
+                   : reason;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+QString writeTableCsv(const QString& path, const ForceTable& table, int first, int last)
+{
+    const std::string text = forceTableCsv(table, first, last);
+    return writeWhole(path, [&text](QIODevice& device) {
+        return device.write(text.data(), qint64(text.size())) == qint64(text.size());
+    });
+}
+
+QString couldNotWrite(const QString& path, const QString& reason)
+{
+    return "Could not write " + QDir::toNativeSeparators(path) + ": " + reason;
+}
+
+bool saveNumbersAsCsv(SharedState& state, Platform& platform, int first, int last)
+{
+    const QString title = QString(SaveCsvCommand).remove(QStringLiteral(" …"));
+    const QString base =
+        state.ForceFile.isEmpty() ? QStringLiteral("forces") : GetBaseName(state.ForceFile);
+    const auto path = askSavePath(platform, title, state.DataDir, base + ".csv",
+                                  "CSV numbers (*.csv)|*.csv|All files (*)|*", {".csv"});
+    if (!path)
+        return false;
+    const QString reason = writeTableCsv(*path, state.forces, first, last);
+    if (reason.isEmpty())
+        return true;
+    platform.dialogs.message(couldNotWrite(*path, reason), title, MessageIcon::Critical,
+                             MessageButtons::OK);
+    return false;
+}

@@ -1,0 +1,455 @@
+// The graph window with the animation window beside it: the cursor tied both ways, the
+// reversals the two share, what leaves the window, and tables that are hard to draw.
+
+#include "SampleTrial.h"
+#include "animation/PictureBox.h"
+#include "animation/frmAnimForces.h"
+#include "animation/graphs/AnimationFilm.h"
+#include "animation/graphs/ChartView.h"
+#include "animation/graphs/PassDrawing.h"
+#include "animation/graphs/PictureExport.h"
+#include "animation/graphs/frmGraphs.h"
+#include "fakes/FakePlatform.h"
+#include "forcedata/ExportFile.h"
+#include "forcedata/ForceTableCsv.h"
+#include "main/SharedState.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace graphs;
+
+namespace
+{
+
+struct GraphsWindow : testing::Test {
+    GraphsWindow()
+    {
+        fillStance(state.forces, 10, 0);
+        state.ForceFile = "WALK01.RF";
+        state.DataDir = dir.path();
+        fake.events.onYield = [this](int n) {
+            if (script)
+                script(n);
+        };
+    }
+
+    void open(bool withAnimation = true)
+    {
+        if (withAnimation) {
+            anim = std::make_unique<frmAnimForces>(state, fake.platform());
+            anim->StopRequested = true; // stopped, as after "&Stop"
+            anim->Animating = false;
+        }
+        g = std::make_unique<frmGraphs>(state, fake.platform());
+        g->linkAnimation(anim.get());
+        settle();
+    }
+    void settle() { QCoreApplication::processEvents(); }
+    void key(Qt::Key k) { QTest::keyClick(g->chart, k); }
+
+    QTemporaryDir dir;
+    SharedState state;
+    FakePlatform fake;
+    std::unique_ptr<frmAnimForces> anim;
+    std::unique_ptr<frmGraphs> g;
+    std::function<void(int)> script;
+};
+
+TEST_F(GraphsWindow, EveryControlHasANameAndTheReadoutIsReadable)
+{
+    open(false);
+    EXPECT_EQ(g->windowTitle(), "Force Graphs");
+    for (QWidget* w : std::initializer_list<QWidget*>{g->chart, g->txtThreshold, g->tblEvents})
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+    EXPECT_EQ(g->lblReadout->accessibleDescription(), "Readout");
+    EXPECT_EQ(g->lblFile->text(), "WALK01.RF");
+    EXPECT_TRUE(g->lblReadout->text().startsWith("Record 11   0.0000 s   Fx "));
+}
+
+TEST_F(GraphsWindow, KeysMoveTheCursorAndTheStoppedAnimationShowsTheRecord)
+{
+    open();
+    struct Step {
+        Qt::Key key;
+        int record;
+    } steps[] = {{Qt::Key_End, 10},     {Qt::Key_Left, 9},  {Qt::Key_Home, 1},
+                 {Qt::Key_PageDown, 2}, {Qt::Key_Right, 3}, {Qt::Key_PageUp, 2}};
+    for (const Step& s : steps) {
+        key(s.key);
+        const int no = state.forces.RecordNo[std::size_t(s.record)];
+        EXPECT_EQ(g->chart->cursorRecord(), s.record);
+        EXPECT_TRUE(g->lblReadout->text().startsWith(QString("Record %1   ").arg(no)))
+            << g->lblReadout->text().toStdString();
+        // As a step shows it: the readouts, and the record's vector drawn last in red.
+        EXPECT_EQ(anim->txtRecord->text(), QString::number(no));
+        EXPECT_EQ(anim->txtFrame->text(), QString::number(s.record));
+        const anim::VectorLine v =
+            anim::baseAndTip(state.forces, s.record, passDrawingOf(*anim).projection);
+        const auto& drawn = anim->picVectors->primitives();
+        ASSERT_FALSE(drawn.empty());
+        EXPECT_EQ(drawn.back().from, v.base);
+        EXPECT_EQ(drawn.back().to, v.tip);
+        EXPECT_EQ(drawn.back().colour, anim::VectorColour);
+    }
+}
+
+TEST_F(GraphsWindow, StepsOnDrawOnlyTheNewRecordsYetGiveThePictureOfAWholeDrawing)
+{
+    fillStance(state.forces, 60, 3);
+    open();
+    anim->optMode[1]->setChecked(true); // single vector: the previous one is erased
+    const Qt::Key keys[] = {Qt::Key_Home,  Qt::Key_Right,  Qt::Key_Right, Qt::Key_PageDown,
+                            Qt::Key_Right, Qt::Key_PageUp, Qt::Key_End};
+    for (Qt::Key k : keys) {
+        key(k);
+        PictureBox whole;
+        whole.resize(anim->picVectors->size());
+        drawPass(whole, state.forces, passDrawingOf(*anim), g->chart->cursorRecord());
+        EXPECT_TRUE(anim->picVectors->primitives() == whole.primitives())
+            << g->chart->cursorRecord();
+    }
+    // A drawing in between (a static view) is not built on.
+    anim->cmdView_Click();
+    EXPECT_EQ(g->chart->cursorRecord(), 57) << "the static view's last record";
+    key(Qt::Key_Right);
+    PictureBox whole;
+    whole.resize(anim->picVectors->size());
+    drawPass(whole, state.forces, passDrawingOf(*anim), 58);
+    EXPECT_TRUE(anim->picVectors->primitives() == whole.primitives());
+}
+
+TEST_F(GraphsWindow, TheCursorFollowsAPassAndLeavesARunningPassAlone)
+{
+    open();
+    // Home pressed on the graphs in the middle of a pass must not redraw the picture.
+    script = [this](int n) {
+        if (n == 5)
+            key(Qt::Key_Home);
+    };
+    anim->ModeIndex = anim::AllMode;
+    anim->ViewVectors(0);
+    script = {};
+    EXPECT_EQ(g->chart->cursorRecord(), 10);
+    EXPECT_EQ(anim->txtRecord->text(), "20");
+    int red = 0;
+    for (const auto& p : anim->picVectors->primitives())
+        red += p.colour == anim::VectorColour;
+    EXPECT_EQ(red, 10) << "every record of the pass is still on the picture";
+}
+
+TEST_F(GraphsWindow, CurvesTurnWithTheVectorsForEveryViewAndReversal)
+{
+    open();
+    // One quantity at a time; where the animation draws it, the drawn direction and
+    // the curve's sign agree.
+    for (int view = 0; view <= 2; ++view) {
+        for (int reverse = 0; reverse < 8; ++reverse) {
+            anim->optView[std::size_t(view)]->click();
+            QAbstractButton* r = anim->optReverse[std::size_t(reverse)];
+            if (!r->isVisible() && view != 0 && reverse >= 4)
+                anim->optReverse_Click(reverse); // the X frame shows in the top view only
+            else
+                r->click();
+            settle();
+            const Signs s = curveSigns(g->viewOptions());
+            const anim::Projection p = passDrawingOf(*anim).projection;
+            const auto drawn = [&](auto set, bool force, bool horizontal) {
+                ForceTable t;
+                t.RecordCount = 1;
+                set(t);
+                const anim::VectorLine v = anim::baseAndTip(t, 1, p);
+                const QPointF d = force ? v.tip - v.base : v.base;
+                return (horizontal ? d.x() : d.y()) > 0 ? 1 : -1;
+            };
+            const std::string at =
+                "view " + std::to_string(view) + " reverse " + std::to_string(reverse);
+            if (view == 2) {
+                EXPECT_EQ(s.Fx, drawn([](ForceTable& t) { t.Fx[1] = 1; }, true, true)) << at;
+                EXPECT_EQ(s.Ax, drawn([](ForceTable& t) { t.Ax[1] = 1; }, false, true)) << at;
+            } else {
+                EXPECT_EQ(s.Fy, drawn([](ForceTable& t) { t.Fy[1] = 1; }, true, true)) << at;
+                EXPECT_EQ(s.Ay, drawn([](ForceTable& t) { t.Ay[1] = 1; }, false, true)) << at;
+            }
+            if (view == 0) {
+                EXPECT_EQ(s.Fx, drawn([](ForceTable& t) { t.Fx[1] = 1; }, true, false)) << at;
+                EXPECT_EQ(s.Ax, drawn([](ForceTable& t) { t.Ax[1] = 1; }, false, false)) << at;
+            }
+        }
+    }
+    // "Normalize to BW" turns the force chart into multiples of body weight.
+    anim->chkOptions[4]->setEnabled(true);
+    anim->chkOptions[4]->click();
+    settle();
+    EXPECT_TRUE(forcesInBodyWeights(g->viewOptions()));
+}
+
+TEST_F(GraphsWindow, BadTablesOpenAndSayNoData)
+{
+    struct Case {
+        const char* name;
+        std::function<void(ForceTable&)> make;
+        const char* readout;
+    } cases[] = {
+        {"no records", [](ForceTable& t) { t.RecordCount = 0; }, "No data"},
+        {"empty file", [](ForceTable& t) { t.RecordCount = -1; }, "No data"},
+        {"one record", [](ForceTable& t) { fillStance(t, 1, 0); }, "Record 11"},
+        {"rate 0", [](ForceTable& t) { t.SamplingRate = "0"; }, "Record 11   Fx"},
+        {"rate text", [](ForceTable& t) { t.SamplingRate = "fast"; }, "Record 11   Fx"},
+        {"all zero",
+         [](ForceTable& t) {
+             for (auto* c : {&t.Fx, &t.Fy, &t.Fz, &t.Ax, &t.Ay, &t.Extra})
+                 c->fill(0);
+             t.Mz.fill(0);
+         },
+         "Record 11"},
+        {"huge",
+         [](ForceTable& t) {
+             t.Fz[2] = 1e30;
+             t.Fz[3] = -1e30;
+             t.Ax[4] = INFINITY;
+             t.Ay[5] = NAN;
+         },
+         "Record 11"},
+        {"5000 records", [](ForceTable& t) { fillStance(t, 5000, 100); }, "Record 11"},
+    };
+    for (const Case& c : cases) {
+        fillStance(state.forces, 10, 0);
+        c.make(state.forces);
+        open(false);
+        g->resize(800, 700);
+        g->show();
+        settle();
+        EXPECT_TRUE(g->lblReadout->text().startsWith(c.readout)) << c.name;
+        const QImage shown = g->chart->grab().toImage();
+        EXPECT_FALSE(shown.isNull()) << c.name;
+        key(Qt::Key_End);
+        key(Qt::Key_PageUp);
+        QTest::mouseClick(g->chart, Qt::LeftButton, {}, g->chart->rect().center());
+        g.reset();
+    }
+}
+
+TEST_F(GraphsWindow, ZoomBandPanAndEscape)
+{
+    fillStance(state.forces, 1000, 0);
+    open(false);
+    g->resize(900, 700);
+    g->show();
+    settle();
+    ChartView* c = g->chart;
+    const QRectF a = c->plotArea(0);
+    const int y = int(a.center().y());
+    // A band from a quarter to a half of the width zooms to it.
+    QTest::mousePress(c, Qt::LeftButton, {}, QPoint(int(a.left() + a.width() / 4), y));
+    QTest::mouseMove(c, QPoint(int(a.left() + a.width() / 2), y));
+    QTest::mouseRelease(c, Qt::LeftButton, {}, QPoint(int(a.left() + a.width() / 2), y));
+    EXPECT_NEAR(c->range().first, 250, 3);
+    EXPECT_NEAR(c->range().last, 500, 3);
+    // A click places the cursor; End walks the view along to the last record.
+    QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(int(a.center().x()), y));
+    EXPECT_NEAR(c->cursorRecord(), 375, 3);
+    key(Qt::Key_End);
+    EXPECT_DOUBLE_EQ(c->range().last, 1000);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(c->range(), fullRange(1000));
+
+    // The wheel zooms around the pointer: the record under it stays under it.
+    const QPointF at(a.left() + a.width() * 0.2, y);
+    const double under = c->recordAtX(at.x());
+    QWheelEvent wheel(at, c->mapToGlobal(at), {}, {0, 240}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(c, &wheel);
+    EXPECT_NEAR(c->range().span(), 999 * 0.64, 1e-6);
+    EXPECT_NEAR(c->recordAtX(at.x()), under, 1e-6);
+    // Shift-drag and the middle button pan; the width stays.
+    const Range before = c->range();
+    for (auto [button, modifiers] : {std::pair{Qt::LeftButton, Qt::ShiftModifier},
+                                     std::pair{Qt::MiddleButton, Qt::NoModifier}}) {
+        const Range start = c->range();
+        const double perPixel = start.span() / a.width();
+        QTest::mousePress(c, button, modifiers, QPoint(int(a.center().x()), y));
+        // Dragged to the left, the view moves on to later records.
+        QTest::mouseMove(c, QPoint(int(a.center().x()) - 100, y));
+        QTest::mouseRelease(c, button, modifiers, QPoint(int(a.center().x()) - 100, y));
+        EXPECT_NEAR(c->range().first, start.first + 100 * perPixel, 1.0);
+        EXPECT_NEAR(c->range().span(), before.span(), 1e-6);
+    }
+    // Dragging the cursor line moves the cursor with it.
+    const int from = int(std::lround(c->xOfRecord(c->cursorRecord())));
+    const int cursorBefore = c->cursorRecord();
+    QTest::mousePress(c, Qt::LeftButton, {}, QPoint(from, y));
+    QTest::mouseMove(c, QPoint(from - 60, y));
+    QTest::mouseRelease(c, Qt::LeftButton, {}, QPoint(from - 60, y));
+    EXPECT_LT(c->cursorRecord(), cursorBefore);
+    EXPECT_EQ(c->range().span(), before.span()) << "a cursor drag is no band";
+    QTest::mouseDClick(c, Qt::LeftButton, {}, QPoint(int(a.center().x()), y));
+    EXPECT_EQ(c->range(), fullRange(1000));
+}
+
+TEST_F(GraphsWindow, VisibleRecordsSavedAsRfdumpWritesThem)
+{
+    open(false);
+    g->chart->setRange({3, 7});
+    const QString path = dir.filePath("part.csv");
+    fake.dialogs.fileAnswers.push_back(path);
+    g->saveNumbers();
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll().toStdString(), forceTableCsv(state.forces, 3, 7));
+}
+
+TEST_F(GraphsWindow, PicturesAtTwiceThePixelsOrAsSvgAndNothingHalfWritten)
+{
+    open(false);
+    const QSize size(300, 200);
+    const PaintFunction paint = [this](QPainter& p, QSize s) { g->chart->render(p, s, true); };
+    ASSERT_EQ(writePicture(dir.filePath("g.png"), size, paint), "");
+    EXPECT_EQ(QImage(dir.filePath("g.png")).size(), size * 2);
+    ASSERT_EQ(writePicture(dir.filePath("g.svg"), size, paint), "");
+    QFile svg(dir.filePath("g.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(svg.readAll().contains("<svg"));
+    // A folder that is not there: a reason, and no file.
+    const QString missing = dir.filePath("no/such/g.png");
+    EXPECT_NE(writePicture(missing, size, paint), "");
+    EXPECT_FALSE(QFile::exists(missing));
+
+    // The command: a name without extension gets ".png", asked first if that exists.
+    QFile(dir.filePath("fig.png")).open(QIODevice::WriteOnly);
+    fake.dialogs.fileAnswers.push_back(dir.filePath("fig"));
+    fake.dialogs.messageAnswers.push_back(AnswerNo);
+    g->savePicture();
+    EXPECT_EQ(QFileInfo(dir.filePath("fig.png")).size(), 0) << "kept: the user said No";
+    ASSERT_EQ(fake.dialogs.shown.size(), 2u);
+    EXPECT_EQ(fake.dialogs.shown[1].buttons, MessageButtons::YesNo);
+}
+
+TEST_F(GraphsWindow, ThresholdChangesTheEventTable)
+{
+    open(false);
+    EXPECT_EQ(g->tblEvents->rowCount(), 1);
+    EXPECT_EQ(g->tblEvents->item(0, 1)->text(), "0.000");
+    g->txtThreshold->setValue(1e5);
+    EXPECT_EQ(g->tblEvents->item(0, 0)->text(), "No contact at this threshold");
+}
+
+TEST_F(GraphsWindow, TheAnimationOffersGraphsPicturesAndFilmsByKeyAndMenu)
+{
+    open();
+    auto* menu = anim->findChild<QMenu*>("mnuPicture");
+    ASSERT_NE(menu, nullptr);
+    QStringList texts;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator())
+            texts << a->text();
+    EXPECT_EQ(texts, (QStringList{"Force &graphs", SavePictureCommand, SaveFilmCommand}));
+    QList<QKeySequence> keys;
+    for (QShortcut* s : anim->findChildren<QShortcut*>())
+        keys << s->key();
+    for (const QKeySequence& k :
+         {QKeySequence(Qt::CTRL | Qt::Key_G), QKeySequence(Qt::SHIFT | Qt::Key_F10)})
+        EXPECT_TRUE(keys.contains(k)) << k.toString().toStdString();
+
+    // The picture at twice the pixels, its red vectors and blue plate still there.
+    anim->optPlate[1]->click();
+    anim->cmdView_Click();
+    const QString png = dir.filePath("vectors.png");
+    fake.dialogs.fileAnswers.push_back(png);
+    menu->actions()[2]->trigger();
+    const QImage saved(png);
+    ASSERT_EQ(saved.size(), anim->picVectors->size() * 2);
+    int red = 0, blue = 0;
+    for (int y = 0; y < saved.height(); ++y)
+        for (int x = 0; x < saved.width(); ++x) {
+            const QColor c = saved.pixelColor(x, y);
+            red += c.red() > 200 && c.green() < 60;
+            blue += c.blue() > 200 && c.red() < 60;
+        }
+    EXPECT_GT(red, 50);
+    EXPECT_GT(blue, 50);
+}
+
+TEST_F(GraphsWindow, CtrlSSavesTheChartsAndCtrlGOnTheAnimationShowsTheGraphs)
+{
+    open();
+    g->show();
+    g->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(g.get()));
+    QTest::keyClick(g->chart, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(fake.dialogs.shown.size(), 1u) << "one save dialog, no ambiguous key";
+    EXPECT_EQ(fake.dialogs.shown[0].kind, ShownBox::SaveFile);
+    EXPECT_TRUE(fake.dialogs.shown[0].request.fileName.endsWith(".png"));
+
+    anim->show();
+    anim->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(anim.get()));
+    QTest::keyClick(anim->cmdOk, Qt::Key_G, Qt::ControlModifier);
+    frmGraphs* shown = graphsWindow();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_EQ(shown->linkedAnimation(), anim.get());
+    delete shown;
+}
+
+TEST_F(GraphsWindow, TheFilmCommandUsesFfmpegOnThePathAndSaysWhatFailed)
+{
+    open();
+    QTemporaryDir tools;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", tools.path().toLocal8Bit());
+    struct Case {
+        const char* name;
+        const char* script; // the stand-in, or none
+        bool filmWritten;
+        const char* said;
+    } cases[] = {
+        {"ffmpeg",
+         "#!/bin/sh\n/bin/cat > /dev/null\nfor last; do :; done\nprintf film > \"$last\"\n", true,
+         ""},
+        {"failing ffmpeg", "#!/bin/sh\n/bin/cat > /dev/null\nexit 3\n", false, "Could not write "},
+        {"no ffmpeg", nullptr, false, "ffmpeg is not installed"},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(tools.filePath("ffmpeg"));
+        if (c.script) {
+            QFile f(tools.filePath("ffmpeg"));
+            f.open(QIODevice::WriteOnly);
+            f.write(c.script);
+            f.close();
+            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        const QString film = dir.filePath(QString(c.name).replace(' ', '_') + ".mp4");
+        fake.dialogs.shown.clear();
+        fake.dialogs.fileAnswers.push_back(film);
+        saveAnimationFilm(*anim, state, fake.platform());
+        EXPECT_EQ(QFile::exists(film), c.filmWritten) << c.name;
+        if (*c.said) {
+            ASSERT_EQ(fake.dialogs.shown.size(), 2u) << c.name;
+            EXPECT_TRUE(fake.dialogs.shown[1].text.startsWith(c.said) ||
+                        fake.dialogs.shown[1].text.contains(c.said))
+                << fake.dialogs.shown[1].text.toStdString();
+        } else {
+            ASSERT_EQ(fake.dialogs.shown.size(), 1u)
+                << fake.dialogs.shown.back().text.toStdString();
+        }
+    }
+    qputenv("PATH", path);
+}
+
+} // namespace
