@@ -49,6 +49,7 @@ frmOrvane::frmOrvane(SharedState& state, Platform& platform, QWidget* parent)
     createMenus();
     setupFilePanels();
     connectToolButtons();
+    setupImportC3D();
 }
 
 frmOrvane::~frmOrvane()

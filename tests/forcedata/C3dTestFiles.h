@@ -327,4 +327,35 @@ inline std::vector<double> type3Channels(const PlateSetup& p, const Load& l, dou
             (S + P - Q) / 4,           (S + P + Q) / 4,           (S - P + Q) / 4, (S - P - Q) / 4};
 }
 
+// Two type-2 plates, Z up; plate 2 carries twice plate 1's vertical load.
+inline std::string twoPlates(int frames)
+{
+    Spec s;
+    s.channels = 12;
+    s.frames = frames;
+    for (int c = 0; c < 12; ++c)
+        s.scale.push_back(c % 6 < 3 ? 0.05 : 4);
+    const std::vector<double> one = type2Channels({}, Load{}, 40);
+    s.value = [one](int c, int) {
+        const double v = one[static_cast<std::size_t>(c % 6)] / 4;
+        return c == 8 ? 2 * v : v;
+    };
+    std::vector<double> channel, cornerList;
+    for (int c = 1; c <= 12; ++c)
+        channel.push_back(c);
+    for (int p = 0; p < 2; ++p) {
+        PlateSetup setup;
+        setup.centre = {300.0 + 500 * p, 200, 0};
+        for (double v : corners(setup))
+            cornerList.push_back(v);
+    }
+    s.params = {number("FORCE_PLATFORM", "USED", {2}, {}, 2),
+                number("FORCE_PLATFORM", "TYPE", {2, 2}, {2}, 2),
+                number("FORCE_PLATFORM", "CHANNEL", channel, {6, 2}, 2),
+                number("FORCE_PLATFORM", "CORNERS", cornerList, {3, 4, 2}),
+                number("FORCE_PLATFORM", "ORIGIN", {0, 0, 40, 0, 0, 40}, {3, 2}),
+                number("SUBJECTS", "WEIGHT", {60})};
+    return build(s);
+}
+
 } // namespace c3dtest
