@@ -86,7 +86,7 @@ void frmOrvane::setupImportC3D()
 void frmOrvane::mnuImportC3D_Click()
 {
     FileDialogRequest request;
-    request.title = "Import C3D force plates";
+    request.title = "Choose a C3D file";
     request.initialDir = m_state.DataDir;
     request.filter = "C3D files (*.c3d)|*.c3d|All files (*.*)|*.*";
     request.overwritePrompt = false;
