@@ -397,37 +397,52 @@ void readAnalog(const Bytes& bytes, const File& file, const std::vector<int>& ch
     const uint64_t analogStart = uint64_t(file.pointCount) * 4 * valueSize;
     const std::size_t analogBytes =
         static_cast<std::size_t>(file.analogChannels) * static_cast<std::size_t>(spf) * valueSize;
-    std::vector<unsigned char> frame(analogBytes);
-    std::vector<double> values(channels.size());
     for (int c : channels)
         if (c < 0 || c >= file.analogChannels)
             throw FormatError("analog channel " + std::to_string(c + 1) + " does not exist");
+    std::vector<double> values(channels.size());
 
-    for (int64_t f = first / spf; f <= last / spf; ++f) {
-        if (!bytes.read(file.dataOffset + uint64_t(f) * file.frameBytes + analogStart, frame.size(),
-                        frame.data()))
-            throw FormatError("the data section ends in frame " + std::to_string(f + 1));
-        for (int s = 0; s < spf; ++s) {
-            const int64_t index = f * spf + s;
-            if (index < first || index > last)
-                continue;
-            for (std::size_t i = 0; i < channels.size(); ++i) {
-                const auto c = static_cast<std::size_t>(channels[i]);
-                const unsigned char* v =
-                    frame.data() +
-                    (static_cast<std::size_t>(s) * static_cast<std::size_t>(file.analogChannels) +
-                     c) *
-                        valueSize;
-                double raw;
-                if (file.floatStorage)
-                    raw = decodeFloat(v, file.processor);
-                else if (file.analogUnsigned)
-                    raw = decodeUInt16(v, file.processor);
-                else
-                    raw = decodeInt16(v, file.processor);
-                values[i] = (raw - file.analogOffset[c]) * file.analogScale[c];
+    // Whole frames are read a block at a time: one read per frame would cost more
+    // than the decoding.
+    constexpr uint64_t BlockBytes = 1 << 20;
+    const int64_t firstFrame = first / spf;
+    const int64_t lastFrame = last / spf;
+    const int64_t perBlock = std::max<int64_t>(
+        1, static_cast<int64_t>(BlockBytes / std::max<uint64_t>(file.frameBytes, 1)));
+    std::vector<unsigned char> block;
+    for (int64_t f0 = firstFrame; f0 <= lastFrame; f0 += perBlock) {
+        const int64_t count = std::min(perBlock, lastFrame - f0 + 1);
+        const uint64_t offset = file.dataOffset + uint64_t(f0) * file.frameBytes;
+        const std::size_t length = static_cast<std::size_t>(uint64_t(count - 1) * file.frameBytes +
+                                                            analogStart + analogBytes);
+        block.resize(length);
+        if (!bytes.read(offset, length, block.data()))
+            throw FormatError("the data section ends in frame " + std::to_string(f0 + 1));
+        for (int64_t f = f0; f < f0 + count; ++f) {
+            const unsigned char* frame =
+                block.data() + uint64_t(f - f0) * file.frameBytes + analogStart;
+            for (int s = 0; s < spf; ++s) {
+                const int64_t index = f * spf + s;
+                if (index < first || index > last)
+                    continue;
+                for (std::size_t i = 0; i < channels.size(); ++i) {
+                    const auto c = static_cast<std::size_t>(channels[i]);
+                    const unsigned char* v =
+                        frame + (static_cast<std::size_t>(s) *
+                                     static_cast<std::size_t>(file.analogChannels) +
+                                 c) *
+                                    valueSize;
+                    double raw;
+                    if (file.floatStorage)
+                        raw = decodeFloat(v, file.processor);
+                    else if (file.analogUnsigned)
+                        raw = decodeUInt16(v, file.processor);
+                    else
+                        raw = decodeInt16(v, file.processor);
+                    values[i] = (raw - file.analogOffset[c]) * file.analogScale[c];
+                }
+                sample(index, values.data());
             }
-            sample(index, values.data());
         }
     }
 }

@@ -7,11 +7,17 @@
 #include "main/SharedState.h"
 #include "main/frmOrvane.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
+#include <QShortcut>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -120,4 +126,47 @@ TEST_F(ImportC3D, AFileThatCannotBeImportedNamesTheReasonAndWritesNothing)
     dialog->txtOutput->setText("../OUT.RF");
     EXPECT_FALSE(dialog->cmdImport_Click());
     EXPECT_FALSE(QFile::exists(tmp.filePath("../OUT.RF")));
+}
+
+TEST_F(ImportC3D, CtrlIContextMenuAndDropOpenTheImport)
+{
+    auto imports = [&] { return window->findChildren<frmImportC3D*>().size(); };
+    const QString trial = tmp.filePath("trial.c3d");
+
+    QShortcut* ctrlI = nullptr;
+    for (QShortcut* shortcut : window->findChildren<QShortcut*>())
+        if (shortcut->key() == QKeySequence(Qt::CTRL | Qt::Key_I))
+            ctrlI = shortcut;
+    ASSERT_NE(ctrlI, nullptr);
+    fp.dialogs.fileAnswers.push_back(trial);
+    emit ctrlI->activated();
+    EXPECT_EQ(imports(), 1);
+
+    QAction* entry = nullptr;
+    for (QAction* action : window->filForces->actions())
+        if (action->text() == QString::fromUtf8("Import C3D force plates \u2026"))
+            entry = action;
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(window->filForces->contextMenuPolicy(), Qt::ActionsContextMenu);
+    fp.dialogs.fileAnswers.push_back(std::nullopt); // Cancel in the file dialog
+    entry->trigger();
+    EXPECT_EQ(imports(), 1);
+
+    // Dropped files: .c3d ones are taken, others left to whoever wants them.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(trial), QUrl::fromLocalFile(tmp.filePath("x.rf"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &drop);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(imports(), 2);
+
+    QMimeData other;
+    other.setUrls({QUrl::fromLocalFile(tmp.filePath("x.rf"))});
+    QDragEnterEvent refused(QPoint(5, 5), Qt::CopyAction, &other, Qt::LeftButton, Qt::NoModifier);
+    refused.setAccepted(false);
+    QCoreApplication::sendEvent(window.get(), &refused);
+    EXPECT_FALSE(refused.isAccepted());
 }
