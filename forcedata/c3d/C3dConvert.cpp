@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <fcntl.h>
@@ -33,20 +34,37 @@ std::string rightField(const std::string& text, std::size_t width)
 
 // A number in `width` columns with a blank before it, with as many of `decimals`
 // as fit; a value too large for fixed notation goes in exponent notation.
-std::string numberField(double value, int decimals, std::size_t width = 10)
+void appendNumber(std::string& out, double value, int decimals, std::size_t width = 10)
 {
     char text[64];
     for (int d = decimals; d >= 0; --d) {
-        const double scale = std::pow(10.0, d);
-        double rounded = std::round(value * scale) / scale;
-        if (rounded == 0)
-            rounded = 0; // no "-0.00"
-        std::snprintf(text, sizeof text, "%.*f", d, rounded);
-        if (std::string(text).size() < width)
-            return rightField(text, width);
+        const auto [end, error] =
+            std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, d);
+        std::size_t length =
+            error == std::errc() ? static_cast<std::size_t>(end - text) : sizeof text;
+        const char* begin = text;
+        // No "-0.00": a value that rounds to zero is written without its sign.
+        if (length < sizeof text && text[0] == '-' &&
+            std::all_of(text + 1, text + length, [](char c) { return c == '0' || c == '.'; })) {
+            ++begin;
+            --length;
+        }
+        if (length < width) {
+            out.append(width - length, ' ');
+            out.append(begin, length);
+            return;
+        }
     }
     std::snprintf(text, sizeof text, "%.2E", value);
-    return rightField(text, width);
+    const std::string exponent = text;
+    out += rightField(exponent, width);
+}
+
+std::string numberField(double value, int decimals, std::size_t width = 10)
+{
+    std::string out;
+    appendNumber(out, value, decimals, width);
+    return out;
 }
 
 Loads average(const Loads& sum, int64_t count)
@@ -237,9 +255,13 @@ std::string forceFileText(const Conversion& c)
     char number[32];
     for (std::size_t i = 0; i < c.records.size(); ++i) {
         const ForceRecord& r = c.records[i];
-        text += numberField(r.fx, 2) + numberField(r.fy, 2) + numberField(r.fz, 2) +
-                numberField(r.ax, 3) + numberField(r.ay, 3) + numberField(r.mz, 4) +
-                numberField(r.az, 3);
+        appendNumber(text, r.fx, 2);
+        appendNumber(text, r.fy, 2);
+        appendNumber(text, r.fz, 2);
+        appendNumber(text, r.ax, 3);
+        appendNumber(text, r.ay, 3);
+        appendNumber(text, r.mz, 4);
+        appendNumber(text, r.az, 3);
         std::snprintf(number, sizeof number, "%9lld",
                       static_cast<long long>(std::min<int64_t>(c.recordNumbers[i], 999999999)));
         text += number;
