@@ -200,7 +200,7 @@ Conversion convertPlate(const Bytes& bytes, Trial& trial, const ConvertOptions& 
     readAnalog(bytes, trial.file, plate.channels, from - 1, to - 1,
                [&](int64_t index, const double* values) {
                    if (inGroup == 0)
-                       out.recordNumbers.push_back(index + 1);
+                       out.recordNumbers.push_back(index / k + 1);
                    const Loads sample = plateLoads(plate, values);
                    for (int c = 0; c < 3; ++c) {
                        sum.force[c] += sample.force[c];

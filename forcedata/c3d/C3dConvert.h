@@ -69,7 +69,10 @@ struct ConvertOptions {
 
 struct Conversion {
     std::vector<ForceRecord> records;
-    std::vector<int64_t> recordNumbers; // the sample number of each record's first sample
+    // The sample's number in the file; for averaged records the number of the group
+    // of k its first sample falls in, so that a record's number over the record rate
+    // is still its time in the file.
+    std::vector<int64_t> recordNumbers;
     int64_t samples = 0;                // samples in the range
     int64_t samplesPerRecord = 1;
     double rate = 0; // Hz of the records

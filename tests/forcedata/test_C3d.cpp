@@ -216,10 +216,11 @@ TEST(C3dConvert, LongTrialsAreAveragedAndRangesChosen)
         int64_t firstNumber, lastNumber;
         double lastFz;
     } cases[] = {
-        {0, 0, 4000, 3, 4000.0 / 3, 1, 11998, 12098},
+        {0, 0, 4000, 3, 4000.0 / 3, 1, 4000, 12098},
         {101, 200, 100, 1, 4000, 101, 200, 299},
         {1, 5000, 5000, 1, 4000, 1, 5000, 5099},
-        {1, 5001, 2501, 2, 2000, 1, 5001, 5100},
+        {1, 5001, 2501, 2, 2000, 1, 2501, 5100},
+        {8, 5008, 2501, 2, 2000, 4, 2504, 5107},
     };
     for (const auto& c : cases) {
         c3d::ConvertOptions options;
