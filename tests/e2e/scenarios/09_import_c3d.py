@@ -1,6 +1,6 @@
 """Ctrl+I imports a C3D file's force plate: the plate with the largest peak is
 proposed, the force file is written in the data directory, chosen and read, and the
-reading window shows its record count."""
+reading window shows its record count; the trial then lists and animates."""
 
 import struct
 
@@ -9,6 +9,8 @@ from orvane_e2e import click, expect_named, key, scenario, type_text, wait_until
 MAIN = "Orvane System"
 IMPORT = "Import C3D force plates"
 READING = "Reading.    Please wait..."
+LISTING = "Raw Forces and Centres of Pressure"
+ANIMATION = "Display Force Vectors"
 SAMPLES = 6001  # more than a force file holds: pairs are averaged into 3001 records
 
 
@@ -77,6 +79,16 @@ def body(s):
     reading = s.window(READING)
     s.read(reading, "text", "Samples per channel", "Number of records: 3001")
     s.check(s.read, main, "label", "Trial", "GAIT_P2.RF")
+
+    s.activate(MAIN)
+    key("ctrl+v")
+    listing = s.window(LISTING)
+    s.check(s.read, listing, "text", "Records", "3001")
+    s.check(s.read, listing, "text", "Sampling rate (Hz)", "500.00")
+    s.activate(MAIN)
+    key("ctrl+a")
+    animation = s.window(ANIMATION)
+    s.check(s.read, animation, "text", "Forces", "3001")
 
 
 scenario(body)
