@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 
 namespace c3d
 {
@@ -103,6 +104,13 @@ char channelKind(int type, int index)
     if (type == 1 && index < 5)
         return 'L';
     return 'M';
+}
+
+std::string shortNumber(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
 }
 
 double bodyWeightOf(const File& file)
@@ -264,9 +272,14 @@ PlateSet findPlates(const File& file)
             factor = 0.001;
         else if (size * factor < 0.02 && factor < 1)
             factor = 1;
-        if (factor != lengthFactor && lengthFactor != 0)
+        if (lengthFactor == 0)
+            plate.notes.push_back(
+                "plate " + std::to_string(plate.number) +
+                ": the file gives no unit of length (POINT:UNITS); the corners are " +
+                shortNumber(size) + " apart, read as " + (factor == 1 ? "m" : "mm"));
+        else if (factor != lengthFactor)
             plate.notes.push_back("plate " + std::to_string(plate.number) + ": POINT:UNITS says " +
-                                  lengthUnit + ", but the corners are " + std::to_string(size) +
+                                  lengthUnit + ", but the corners are " + shortNumber(size) +
                                   " apart; read as " + (factor == 1 ? "m" : "mm"));
 
         Vec3 x = sub(plate.corners[0], plate.corners[1]);
