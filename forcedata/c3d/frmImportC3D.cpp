@@ -50,6 +50,11 @@ frmImportC3D::frmImportC3D(SharedState& state, Platform& platform, QWidget* pare
     lstPlates->setObjectName("lstPlates");
     lstPlates->setAccessibleName("Plates");
     lblPlates->setBuddy(lstPlates);
+    lblNote = new QLabel(this);
+    lblNote->setObjectName("lblNote");
+    lblNote->setAccessibleDescription("Note");
+    lblNote->setWordWrap(true);
+    lblNote->hide();
     lblOutput = new QLabel("&Force file:", this);
     txtOutput = new QLineEdit(this);
     txtOutput->setObjectName("txtOutput");
@@ -74,6 +79,7 @@ frmImportC3D::frmImportC3D(SharedState& state, Platform& platform, QWidget* pare
     layout->addWidget(lblFile);
     layout->addWidget(lblPlates);
     layout->addWidget(lstPlates);
+    layout->addWidget(lblNote);
     layout->addWidget(lblOutput);
     layout->addWidget(txtOutput);
     layout->addWidget(pbarConvert);
@@ -142,8 +148,13 @@ bool frmImportC3D::Load(const QString& c3dPath)
 void frmImportC3D::lstPlates_Change()
 {
     const int row = lstPlates->currentRow();
-    if (row < 0)
+    if (row < 0 || !m_trial)
         return;
+    QStringList notes;
+    for (const std::string& note : m_trial->plates.plates[static_cast<std::size_t>(row)].notes)
+        notes << QString::fromStdString(note);
+    lblNote->setText(notes.join(m_state.LF));
+    lblNote->setVisible(!notes.isEmpty());
     txtOutput->setText(QString::fromStdString(c3d::outputName(m_path.toStdString(), row + 1)));
 }
 

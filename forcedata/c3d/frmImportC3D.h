@@ -38,6 +38,7 @@ public:
     QLabel* lblFile = nullptr;
     QLabel* lblPlates = nullptr;
     QListWidget* lstPlates = nullptr;
+    QLabel* lblNote = nullptr; // how the file's units were read, when it matters
     QLabel* lblOutput = nullptr;
     QLineEdit* txtOutput = nullptr;
     QProgressBar* pbarConvert = nullptr;

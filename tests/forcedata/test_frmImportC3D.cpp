@@ -70,6 +70,9 @@ TEST_F(ImportC3D, TheLargestPlateIsWrittenChosenAndRead)
     EXPECT_EQ(dialog->lstPlates->item(1)->text(),
               "Plate 2   type 2   10 samples   1000 Hz   peak Fz 350.0 N");
     EXPECT_EQ(dialog->txtOutput->text(), "TRIAL_P2.RF");
+    // The file gives no unit of length: the window says how the corners were read.
+    EXPECT_TRUE(dialog->lblNote->text().endsWith("read as mm"))
+        << dialog->lblNote->text().toStdString();
     dialog->lstPlates->setCurrentRow(0);
     EXPECT_EQ(dialog->txtOutput->text(), "TRIAL.RF");
     dialog->lstPlates->setCurrentRow(1);
