@@ -163,7 +163,8 @@ PlateSet findPlates(const File& file)
         Plate plate;
         plate.number = i + 1;
         const auto at = static_cast<std::size_t>(i);
-        plate.type = types ? static_cast<int>(types->number(at, 0)) : 0;
+        const double type = types ? types->number(at, 0) : 0;
+        plate.type = type >= 0 && type <= 99 ? static_cast<int>(type) : 0;
         const int n = channelsOfType(plate.type);
         if (n == 0) {
             plate.problem = "plate " + std::to_string(plate.number) + " is of type " +
@@ -180,8 +181,7 @@ PlateSet findPlates(const File& file)
             const double c = channel->numbers[at * static_cast<std::size_t>(channelRows) + j];
             if (!(c >= 1 && c <= file.analogChannels)) {
                 plate.problem = "plate " + std::to_string(plate.number) + " names analog channel " +
-                                std::to_string(static_cast<long long>(std::isfinite(c) ? c : 0)) +
-                                ", which the file does not have";
+                                shortNumber(c) + ", which the file does not have";
                 break;
             }
             const int index = static_cast<int>(c) - 1;

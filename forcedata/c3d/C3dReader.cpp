@@ -37,6 +37,12 @@ std::string trimmed(std::string_view text)
     return std::string(text.substr(begin, end - begin));
 }
 
+// A count from a parameter, within 0..max; not a number counts 0.
+double boundedNumber(double value, double max)
+{
+    return std::isnan(value) ? 0 : std::clamp(value, 0.0, max);
+}
+
 uint16_t decodeUInt16(const unsigned char* p, Processor processor)
 {
     return processor == Processor::Mips ? static_cast<uint16_t>(p[0] << 8 | p[1])
@@ -331,13 +337,13 @@ File readFile(const Bytes& bytes)
     uint64_t dataStart = dataBlock;
     if (dataStart == 0)
         if (const Parameter* p = file.find("POINT", "DATA_START"); p && !p->numbers.empty())
-            dataStart = static_cast<uint64_t>(std::clamp(p->numbers[0], 0.0, 65535.0));
+            dataStart = static_cast<uint64_t>(boundedNumber(p->numbers[0], 65535));
     if (dataStart == 0)
         throw FormatError("the header gives no start for the data section");
     file.dataOffset = (dataStart - 1) * BlockSize;
 
     if (const Parameter* p = file.find("ANALOG", "USED"); p && !p->numbers.empty())
-        file.analogChannels = static_cast<int>(std::clamp(p->numbers[0], 0.0, 65535.0));
+        file.analogChannels = static_cast<int>(boundedNumber(p->numbers[0], 65535));
     if (file.analogChannels > 0) {
         if (analogPerFrame == 0 || analogPerFrame % file.analogChannels != 0)
             throw FormatError("the header's " + std::to_string(analogPerFrame) +

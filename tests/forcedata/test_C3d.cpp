@@ -216,10 +216,8 @@ TEST(C3dConvert, LongTrialsAreAveragedAndRangesChosen)
         int64_t firstNumber, lastNumber;
         double lastFz;
     } cases[] = {
-        {0, 0, 4000, 3, 4000.0 / 3, 1, 4000, 12098},
-        {101, 200, 100, 1, 4000, 101, 200, 299},
-        {1, 5000, 5000, 1, 4000, 1, 5000, 5099},
-        {1, 5001, 2501, 2, 2000, 1, 2501, 5100},
+        {0, 0, 4000, 3, 4000.0 / 3, 1, 4000, 12098}, {101, 200, 100, 1, 4000, 101, 200, 299},
+        {1, 5000, 5000, 1, 4000, 1, 5000, 5099},     {1, 5001, 2501, 2, 2000, 1, 2501, 5100},
         {8, 5008, 2501, 2, 2000, 4, 2504, 5107},
     };
     for (const auto& c : cases) {
@@ -344,6 +342,9 @@ TEST(C3dReader, DamagedFilesGiveAnErrorOrAPlausibleTable)
         {"absent channel",
          withParam(number("FORCE_PLATFORM", "CHANNEL", {1, 2, 3, 4, 5, 99}, {6, 1}, 2)),
          "channel 99"},
+        {"channel far out",
+         withParam(number("FORCE_PLATFORM", "CHANNEL", {1, 2, 3, 4, 5, 1e30}, {6, 1})),
+         "channel 1e+30"},
         {"negative channel",
          withParam(number("FORCE_PLATFORM", "CHANNEL", {1, 2, -3, 4, 5, 6}, {6, 1}, 2)), "channel"},
         {"zero scale", withParam(number("ANALOG", "SCALE", {0.05, 0.05, 0, 4, 4, 4})), "scale"},
@@ -356,6 +357,11 @@ TEST(C3dReader, DamagedFilesGiveAnErrorOrAPlausibleTable)
          withParam(number("FORCE_PLATFORM", "CORNERS", std::vector<double>(12, 5), {3, 4, 1})),
          "span"},
         {"unknown type", withParam(number("FORCE_PLATFORM", "TYPE", {7}, {1}, 2)), "type 7"},
+        {"type not a number", withParam(number("FORCE_PLATFORM", "TYPE", {std::nan("")}, {1})),
+         "type 0"},
+        {"type too large", withParam(number("FORCE_PLATFORM", "TYPE", {1e30}, {1})), "type 0"},
+        {"analog count not a number", withParam(number("ANALOG", "USED", {std::nan("")})),
+         "channel"},
         {"cal matrix 5 x 6",
          [&] {
              Spec s = plateFile(4, {}, Load{});
