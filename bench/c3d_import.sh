@@ -23,7 +23,7 @@ if [ -n "$file" ]; then
             start=$(date +%s%N)
             for ((i = 0; i < runs; i++)); do
                 if [ $mode = list ]; then
-                    "$build/program/c3d2rf" --list "$file" >/dev/null
+                    "$build/program/c3d2rf" --list "$file" >/dev/null 2>&1
                 else
                     "$build/program/c3d2rf" "$file" out.rf 2>/dev/null
                     rm -f out.rf
