@@ -27,7 +27,7 @@ namespace
 std::string gaitTrial()
 {
     using namespace c3dtest;
-    Spec s;
+    FileShape s;
     s.points = 0;
     s.channels = 16;
     s.samplesPerFrame = 10;

@@ -29,7 +29,7 @@ struct Param {
     std::string chars;
 };
 
-struct Spec {
+struct FileShape {
     Processor processor = Processor::Intel;
     bool floatStorage = false;
     bool unsignedAnalog = false;
@@ -104,7 +104,7 @@ inline Param text(std::string group, std::string name, std::vector<std::string> 
 
 // The parameter section: the parameters first and their groups after them, so a
 // reader must resolve names whatever the order.
-inline std::string parameterSection(const Spec& s, const std::vector<Param>& params)
+inline std::string parameterSection(const FileShape& s, const std::vector<Param>& params)
 {
     std::map<std::string, int> ids;
     for (const Param& p : params)
@@ -157,7 +157,7 @@ inline std::string parameterSection(const Spec& s, const std::vector<Param>& par
     return out;
 }
 
-inline std::string build(const Spec& s)
+inline std::string build(const FileShape& s)
 {
     std::vector<double> scale = s.scale, offset = s.offset;
     scale.resize(static_cast<std::size_t>(s.channels), 1.0);
@@ -330,7 +330,7 @@ inline std::vector<double> type3Channels(const PlateSetup& p, const Load& l, dou
 // Two type-2 plates, Z up; plate 2 carries twice plate 1's vertical load.
 inline std::string twoPlates(int frames)
 {
-    Spec s;
+    FileShape s;
     s.channels = 12;
     s.frames = frames;
     for (int c = 0; c < 12; ++c)

@@ -20,10 +20,10 @@ struct Storage {
 };
 
 // A file with one plate of `type` carrying `load` in every sample.
-Spec plateFile(int type, const PlateSetup& setup, const Load& load, Storage storage = {},
-               std::vector<double> origin = {})
+FileShape plateFile(int type, const PlateSetup& setup, const Load& load, Storage storage = {},
+                    std::vector<double> origin = {})
 {
-    Spec s;
+    FileShape s;
     s.processor = storage.processor;
     s.floatStorage = storage.floats;
     s.unsignedAnalog = storage.unsignedAnalog;
@@ -202,7 +202,7 @@ TEST(C3dPlates, BelowTheThresholdTheCentreAndMomentAreZero)
 TEST(C3dConvert, LongTrialsAreAveragedAndRangesChosen)
 {
     // Fz rises by 1 N a sample; 4 analog samples per frame.
-    Spec s = plateFile(2, {}, Load{}, {Processor::Intel, true});
+    FileShape s = plateFile(2, {}, Load{}, {Processor::Intel, true});
     s.samplesPerFrame = 4;
     s.frames = 3000; // 12000 samples
     const auto base = s.value;
@@ -247,7 +247,7 @@ TEST(C3dPlates, UnitsZeroAndBodyWeight)
     const Load load;
     // Moments in N m, corners in mm under a POINT:UNITS of m, a baseline on every
     // channel measured over the unloaded frames 1-2, and the subject's mass.
-    Spec s = plateFile(2, {}, load, {Processor::Intel, true});
+    FileShape s = plateFile(2, {}, load, {Processor::Intel, true});
     const std::vector<double> ch = type2Channels({}, load, 40);
     s.value = [ch](int c, int i) {
         const double v =
@@ -272,14 +272,14 @@ TEST(C3dPlates, LoadsGivenAsTheReactionReadTheSame)
     Load reaction;
     reaction.grf = {-reaction.grf[0], -reaction.grf[1], -reaction.grf[2]};
     reaction.mz = -reaction.mz;
-    Spec s = plateFile(2, {}, reaction);
+    FileShape s = plateFile(2, {}, reaction);
     const c3d::Conversion out = convert(build(s));
     expectLoad(out.records[0], Load{}, 0.05, "reaction");
 }
 
 TEST(C3dConvert, TheForceFileReadsBackToTheSameNumbers)
 {
-    Spec s = plateFile(3, {}, Load{}, {Processor::Mips, true});
+    FileShape s = plateFile(3, {}, Load{}, {Processor::Mips, true});
     s.frames = 3;
     c3d::ConvertOptions options;
     options.title = "walk plate 1";
@@ -311,10 +311,10 @@ TEST(C3dConvert, TheForceFileReadsBackToTheSameNumbers)
 
 TEST(C3dReader, DamagedFilesGiveAnErrorOrAPlausibleTable)
 {
-    const Spec good = plateFile(2, {}, Load{}, {Processor::Intel, false});
+    const FileShape good = plateFile(2, {}, Load{}, {Processor::Intel, false});
     const std::string bytes = build(good);
     auto withParam = [&good](Param p) {
-        Spec s = good;
+        FileShape s = good;
         bool replaced = false;
         for (Param& q : s.params)
             if (q.group == p.group && q.name == p.name)
@@ -364,7 +364,7 @@ TEST(C3dReader, DamagedFilesGiveAnErrorOrAPlausibleTable)
          "channel"},
         {"cal matrix 5 x 6",
          [&] {
-             Spec s = plateFile(4, {}, Load{});
+             FileShape s = plateFile(4, {}, Load{});
              for (Param& q : s.params)
                  if (q.name == "CAL_MATRIX")
                      q = number("FORCE_PLATFORM", "CAL_MATRIX", std::vector<double>(30, 1.0),

@@ -131,7 +131,7 @@ TEST_F(C3d2rfTest, ExitStatuses)
     file("cut.c3d", good.substr(0, 700));
     file("EXISTS.RF", "keep me");
     file("exists.c3d", good);
-    Spec none;
+    FileShape none;
     file("none.c3d", build(none));
     const struct {
         std::vector<std::string> args;
