@@ -103,7 +103,8 @@ frmImportC3D* frmOrvane::importC3D(const QString& path)
         return nullptr;
     }
     connect(dialog, &frmImportC3D::imported, this, [this](const QString& name) {
-        refreshFileList(filForces);
+        for (QListWidget* list : {filDatafiles, filModels, filForces, filOutputs})
+            refreshFileList(list);
         const QList<QListWidgetItem*> items = filForces->findItems(name, Qt::MatchExactly);
         if (items.isEmpty())
             return;
