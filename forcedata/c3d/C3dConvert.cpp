@@ -178,10 +178,10 @@ Conversion convertPlate(const Bytes& bytes, Trial& trial, const ConvertOptions& 
     out.rate = trial.file.analogRate / static_cast<double>(out.samplesPerRecord);
     out.bodyWeight = trial.plates.bodyWeight;
     out.title = options.title;
-    out.notes = plate.notes;
     out.records.reserve(
         static_cast<std::size_t>((out.samples + out.samplesPerRecord - 1) / out.samplesPerRecord));
     measureZero(bytes, trial.file, plate);
+    out.notes = plate.notes;
 
     // Records average the loads, not the centres of pressure: a mean of positions
     // would weigh a light touch like full stance.

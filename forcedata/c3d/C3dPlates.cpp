@@ -106,6 +106,9 @@ char channelKind(int type, int index)
     return 'M';
 }
 
+// The largest vertical force a plate's baseline may hold; more is a subject on it.
+constexpr double MaxZeroOffset = 50;
+
 std::string shortNumber(double value)
 {
     char text[32];
@@ -338,14 +341,30 @@ void measureZero(const Bytes& bytes, const File& file, Plate& plate)
     const int64_t from = (static_cast<int64_t>(first) - 1) * spf;
     const int64_t to = static_cast<int64_t>(last) * spf - 1;
     std::vector<double> sum(plate.channels.size(), 0.0);
-    int64_t samples = 0;
+    std::vector<int64_t> samples(plate.channels.size(), 0);
     readAnalog(bytes, file, plate.channels, from, to, [&](int64_t, const double* values) {
         for (std::size_t j = 0; j < sum.size(); ++j)
-            sum[j] += values[j];
-        ++samples;
+            if (std::isfinite(values[j])) {
+                sum[j] += values[j];
+                ++samples[j];
+            }
     });
-    for (std::size_t j = 0; j < sum.size() && samples > 0; ++j)
-        plate.zero[j] = sum[j] / static_cast<double>(samples);
+    std::vector<double> baseline(sum.size(), 0.0);
+    for (std::size_t j = 0; j < sum.size(); ++j)
+        if (samples[j] > 0)
+            baseline[j] = sum[j] / static_cast<double>(samples[j]);
+    // A subject standing on the plate in those frames is a load, not an offset:
+    // subtracting it would take the body weight out of the whole trial.
+    const double load = vertical(plate, plateLoads(plate, baseline.data()));
+    if (std::abs(load) > MaxZeroOffset) {
+        const std::string note = "plate " + std::to_string(plate.number) +
+                                 ": the frames FORCE_PLATFORM:ZERO names carry " +
+                                 shortNumber(std::abs(load)) + " N; no baseline is taken from them";
+        if (std::find(plate.notes.begin(), plate.notes.end(), note) == plate.notes.end())
+            plate.notes.push_back(note);
+        return;
+    }
+    plate.zero = baseline;
 }
 
 Loads plateLoads(const Plate& plate, const double* values)

@@ -266,6 +266,16 @@ TEST(C3dPlates, UnitsZeroAndBodyWeight)
     ASSERT_EQ(out.notes.size(), 1u);
 }
 
+TEST(C3dPlates, ZeroFramesUnderAStandingSubjectAreNoBaseline)
+{
+    FileShape s = plateFile(2, {}, Load{}, {Processor::Intel, true});
+    s.params.push_back(number("FORCE_PLATFORM", "ZERO", {1, 3}, {2}, 2));
+    const c3d::Conversion out = convert(build(s));
+    expectLoad(out.records[5], Load{}, 0.05, "standing from the start");
+    ASSERT_EQ(out.notes.size(), 1u);
+    EXPECT_NE(out.notes[0].find("no baseline"), std::string::npos) << out.notes[0];
+}
+
 TEST(C3dPlates, LoadsGivenAsTheReactionReadTheSame)
 {
     // Some systems write the force on the subject rather than on the plate.
