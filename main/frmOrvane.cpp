@@ -56,6 +56,7 @@ frmOrvane::frmOrvane(SharedState& state, Platform& platform, QWidget* parent)
     createMenus();
     setupFilePanels();
     connectToolButtons();
+    setupImportC3D();
     letMenusTakeSharedAccessKeys(menuBar(), centralWidget());
     letCtrlShortcutsTakeExtraModifiers(this);
     // A setting that could not be saved is said where the user looks.

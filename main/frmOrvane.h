@@ -82,6 +82,12 @@ public:
     // Re-reads one file list from the shown directory, keeping its chosen entry.
     void refreshFileList(QListWidget* list);
 
+    // --- C3D import (main/ImportC3D.cpp) ------------------------------------------
+    void setupImportC3D();
+    void mnuImportC3D_Click();
+    // Opens the import window for a C3D file; nullptr when the file cannot be imported.
+    class frmImportC3D* importC3D(const QString& path);
+
     // --- exits ------------------------------------------------------------------------
     void cmdExit_Click();
     void mnuExit_Click();
