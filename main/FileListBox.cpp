@@ -29,8 +29,15 @@ void FileListBox::selectionMoved()
 
 void FileListBox::mousePressEvent(QMouseEvent* event)
 {
-    m_pressing = true;
     m_fromDoubleClick = false;
+    if (event->button() != Qt::LeftButton) {
+        // Only the left button drags a highlight along; another button chooses at
+        // once, since the context menu that a right press opens takes its release.
+        m_pressing = false;
+        QListWidget::mousePressEvent(event);
+        return;
+    }
+    m_pressing = true;
     m_atPress = selectedIndex();
     QListWidget::mousePressEvent(event);
 }
