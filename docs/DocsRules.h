@@ -4,6 +4,7 @@
 // apart from the widgets so that they can be checked without a window.
 
 #include "main/SharedState.h"
+#include "main/TextBytes.h"
 #include <QByteArrayView>
 #include <QColor>
 #include <QRect>
@@ -13,10 +14,6 @@
 #include <optional>
 
 // --- text viewer --------------------------------------------------------------------
-
-// Bytes as text: UTF-8 where the bytes form UTF-8, and every byte that does not
-// taken as Windows-1252, so no byte is lost or replaced. A leading byte-order mark is dropped.
-QString decodeText(QByteArrayView bytes);
 
 // The text the viewer shows for a file: decoded, CR LF and lone CR as line feeds,
 // and one final line end left off (the text box would show it as an empty last line).

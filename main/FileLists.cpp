@@ -1,6 +1,6 @@
 #include "main/FileLists.h"
+#include "main/TextBytes.h"
 
-#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -106,11 +106,7 @@ QList<DirectoryListEntry> directoryListEntries(const QString& path, const QStrin
 
 QString textFromFileBytes(const QByteArray& bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        text = QString::fromLatin1(bytes);
-    return text;
+    return decodeText(bytes);
 }
 
 QString firstLineText(const QByteArray& bytes)

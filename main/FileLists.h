@@ -38,7 +38,7 @@ QList<DirectoryListEntry> directoryListEntries(const QString& path, const QStrin
 // when the bytes are valid UTF-8, else Latin-1, control characters as blanks.
 QString firstLineText(const QByteArray& bytes);
 
-// Text of a file's bytes: UTF-8 when valid, else Latin-1 (the suite's older files).
+// Text of a file's bytes: UTF-8 when valid, else Windows-1252 (the suite's older files).
 QString textFromFileBytes(const QByteArray& bytes);
 
 // The upper-case extension of an output file: everything after its first ".".

@@ -112,6 +112,8 @@ TEST(FileLists, TheFirstLineOfAFileBecomesReadableText)
         {QByteArray("bin\0ary\x01\x7f!", 10), "bin ary  !"},
         {"caf\xc3\xa9", QString::fromUtf8("caf\xc3\xa9")},
         {"caf\xe9", QString::fromUtf8("caf\xc3\xa9")},
+        // Titles written on Windows: its quotes and dash, not Latin-1 control codes.
+        {"\x93Gait\x94 \x96 5 \x80", QString::fromUtf8("\xe2\x80\x9cGait\xe2\x80\x9d \xe2\x80\x93 5 \xe2\x82\xac")},
     };
     for (const auto& [bytes, text] : cases)
         EXPECT_EQ(firstLineText(bytes), text) << bytes.toHex().constData();
