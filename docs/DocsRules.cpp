@@ -2,7 +2,6 @@
 
 #include <QStringList>
 #include <algorithm>
-#include <cstring>
 
 QString viewerText(QByteArrayView bytes)
 {

@@ -26,6 +26,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <utility>
+
 namespace
 {
 // The client area that holds every control, in twips.
@@ -428,7 +430,14 @@ void frmOrvane::cmdAnimate_Click()
 
 void frmOrvane::cmdExit_Click()
 {
+    // The status bar closes with the window, so a save that fails now is said in a box.
+    QString failure;
+    auto toStatusBar = std::exchange(m_platform.settings.saveFailed,
+                                     [&failure](const QString& line) { failure = line; });
     m_platform.settings.save("Kinemora", "Startup", "Datadir", m_state.DataDir);
+    m_platform.settings.saveFailed = std::move(toStatusBar);
+    if (!failure.isEmpty())
+        m_platform.dialogs.message(failure, {}, MessageIcon::Exclamation, MessageButtons::OK);
     close();
 }
 

@@ -9,6 +9,11 @@ QString FakeSettings::get(const QString& app, const QString& section, const QStr
 void FakeSettings::save(const QString& app, const QString& section, const QString& key,
                         const QString& value)
 {
+    if (!failure.isEmpty()) {
+        if (saveFailed)
+            saveFailed(failure);
+        return;
+    }
     values[name(app, section, key)] = value;
     saved << name(app, section, key);
 }

@@ -26,6 +26,7 @@ public:
     }
     QMap<QString, QString> values; // "App/Section/Key" -> value
     QStringList saved;             // names in the order they were written
+    QString failure;               // when set, every save fails with this line
 };
 
 struct ShownBox {

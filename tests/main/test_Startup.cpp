@@ -225,6 +225,19 @@ TEST_F(Startup, OnlyTheExitButtonStoresTheDataDirectory)
         EXPECT_EQ(fp.settings.saved, QStringList{"Kinemora/Startup/Datadir"});
         EXPECT_EQ(fp.settings.values.value("Kinemora/Startup/Datadir"), dataDir);
     }
+    {
+        // A save that fails as the window goes is said in a box, not a vanishing status bar.
+        SharedState s4;
+        frmOrvane w(s4, fp);
+        w.Form_Load();
+        fp.dialogs.shown.clear();
+        fp.settings.failure = "Could not save Datadir in Kinemora.ini: Disk full";
+        w.cmdExit_Click();
+        ASSERT_EQ(fp.dialogs.shown.size(), 1);
+        EXPECT_EQ(fp.dialogs.shown[0].text, fp.settings.failure);
+        EXPECT_EQ(fp.dialogs.shown[0].icon, MessageIcon::Exclamation);
+        fp.settings.failure.clear();
+    }
 }
 
 TEST_F(Startup, TheProgressDialogCountsThenOffersAnimateAndDone)
