@@ -64,7 +64,30 @@ void PictureBox::cls()
     m_primitives.clear();
     m_recordComplete = true;
     m_dirty = {};
+    ++m_clearCount;
     update();
+}
+
+PictureBox::Snapshot PictureBox::snapshot() const
+{
+    syncImageSize();
+    return {m_image, m_primitives.size(), m_clearCount, m_upperLeft, m_lowerRight, m_drawWidth};
+}
+
+bool PictureBox::restore(const Snapshot& s)
+{
+    syncImageSize();
+    // Only the primitives' count is kept, so the drawing must still be that same one.
+    if (s.clearCount != m_clearCount || !m_recordComplete || s.primitives > m_primitives.size() ||
+        s.image.size() != m_image.size())
+        return false;
+    m_image = s.image;
+    m_primitives.resize(s.primitives);
+    m_upperLeft = s.upperLeft;
+    m_lowerRight = s.lowerRight;
+    m_drawWidth = s.drawWidth;
+    m_dirty = m_image.rect();
+    return true;
 }
 
 void PictureBox::setScale(QPointF upperLeft, QPointF lowerRight)

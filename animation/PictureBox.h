@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 class PictureBox : public QWidget
@@ -40,6 +41,20 @@ public:
     // Shows what was drawn since the last flush; drawing alone only marks it, so a
     // pass repaints at the pace of the screen rather than at every line.
     void flush();
+
+    // The picture as drawn so far, to come back to without drawing it all again.
+    struct Snapshot {
+        QImage image;
+        std::size_t primitives = 0;
+        std::uint64_t clearCount = 0;
+        QPointF upperLeft;
+        QPointF lowerRight;
+        int drawWidth = 1;
+    };
+    Snapshot snapshot() const;
+    // Back to a snapshot taken since the last clear at the picture's present size, the
+    // drawing after it forgotten; false, and nothing changed, for any other snapshot.
+    bool restore(const Snapshot& s);
 
     // The drawing since the last clear, oldest first (a very long drawing keeps its
     // newest part only).
@@ -76,4 +91,5 @@ private:
     std::vector<Primitive> m_primitives;
     bool m_recordComplete = true;
     QRect m_dirty;
+    std::uint64_t m_clearCount = 0;
 };

@@ -30,7 +30,10 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
 #include <memory>
+#include <vector>
 
 using namespace graphs;
 
@@ -132,6 +135,102 @@ TEST_F(GraphsWindow, StepsOnDrawOnlyTheNewRecordsYetGiveThePictureOfAWholeDrawin
     whole.resize(anim->picVectors->size());
     drawPass(whole, state.forces, passDrawingOf(*anim), 58);
     EXPECT_TRUE(anim->picVectors->primitives() == whole.primitives());
+}
+
+// Moves back and far jumps start from pictures kept on the way; whatever the route,
+// the picture must be the one a drawing from the first record gives.
+struct CursorMove {
+    Qt::Key key{}; // none: a click at `record`
+    int record = 0;
+};
+
+void expectWholeDrawing(frmAnimForces& anim, const ForceTable& t, int record, const char* where)
+{
+    PictureBox whole;
+    whole.resize(anim.picVectors->size());
+    drawPass(whole, t, passDrawingOf(anim), record);
+    EXPECT_TRUE(anim.picVectors->primitives() == whole.primitives()) << where << " " << record;
+    EXPECT_TRUE(anim.picVectors->image() == whole.image()) << where << " " << record;
+}
+
+TEST_F(GraphsWindow, MovesBackAndJumpsGiveThePictureOfAWholeDrawingInEveryMode)
+{
+    fillStance(state.forces, 600, 3); // long enough for pictures to be kept on the way
+    open();
+    const std::vector<CursorMove> moves{{Qt::Key_End},    {Qt::Key_Left},     {Qt::Key_Left},
+                                        {Qt::Key_PageUp}, {Qt::Key_Left},     {Qt::Key_Right},
+                                        {Qt::Key_PageUp}, {Qt::Key_PageUp},   {{}, 20},
+                                        {Qt::Key_Left},   {{}, 450},          {Qt::Key_Left},
+                                        {Qt::Key_Home},   {Qt::Key_PageDown}, {Qt::Key_PageDown},
+                                        {Qt::Key_Left},   {Qt::Key_End},      {{}, 597},
+                                        {{}, 2},          {Qt::Key_PageDown}};
+    struct Case {
+        int mode;
+        int view;
+        bool noVectors;
+        const char* name;
+    } cases[] = {
+        {anim::AllMode, 0, false, "all, view 0"},
+        {anim::SingleMode, 1, false, "single"},
+        {anim::HistoryMode, 1, false, "history"},
+        {anim::CycleMode, 1, false, "cycle"},
+        {anim::HistoryMode, 0, true, "path only"},
+        {anim::CycleMode, 2, false, "cycle, view 2"},
+        {anim::SingleMode, 3, false, "single, custom"},
+        {anim::HistoryMode, 3, false, "history, custom"},
+    };
+    const double y = g->chart->plotArea(0).center().y();
+    for (const Case& c : cases) {
+        anim->optView[std::size_t(c.view)]->setChecked(true);
+        anim->optMode[std::size_t(c.mode)]->setChecked(true);
+        anim->chkOptions[2]->setChecked(c.noVectors);
+        settle();
+        for (const CursorMove& m : moves) {
+            if (m.key != Qt::Key{})
+                key(m.key);
+            else
+                QTest::mouseClick(g->chart, Qt::LeftButton, {},
+                                  QPoint(int(std::lround(g->chart->xOfRecord(m.record))), int(y)));
+            expectWholeDrawing(*anim, state.forces, g->chart->cursorRecord(), c.name);
+        }
+    }
+}
+
+TEST_F(GraphsWindow, AChangeOfWhatIsDrawnIsNotBuiltOnWhenMovingBack)
+{
+    fillStance(state.forces, 600, 3);
+    open();
+    anim->optMode[anim::HistoryMode]->setChecked(true);
+    settle();
+    struct Change {
+        const char* name;
+        std::function<void()> apply;
+    } changes[] = {
+        {"the trial read again in place",
+         [&] {
+             for (int i = 1; i <= 600; ++i)
+                 state.forces.Fy[std::size_t(i)] *= -0.5;
+         }},
+        {"a reversal", [&] { anim->optReverse[1]->setChecked(true); }},
+        {"the path left out", [&] { anim->chkOptions[1]->setChecked(false); }},
+        {"the magnification", [&] { anim->txtMagnify->setText("1.7"); }},
+        {"the increment", [&] { anim->Increment = 3; }},
+        {"the picture's size",
+         [&] { anim->picVectors->resize(anim->picVectors->size() + QSize(37, 21)); }},
+        {"a static view drawn between", [&] { anim->cmdView_Click(); }},
+    };
+    for (const Change& c : changes) {
+        // Pictures kept all along the pass, then the change, then moves back.
+        key(Qt::Key_Home);
+        key(Qt::Key_End);
+        key(Qt::Key_Left);
+        c.apply();
+        settle();
+        for (Qt::Key k : {Qt::Key_Left, Qt::Key_PageUp, Qt::Key_Left}) {
+            key(k);
+            expectWholeDrawing(*anim, state.forces, g->chart->cursorRecord(), c.name);
+        }
+    }
 }
 
 TEST_F(GraphsWindow, TheCursorFollowsAPassAndLeavesARunningPassAlone)

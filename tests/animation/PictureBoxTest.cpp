@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 
 namespace
@@ -96,4 +97,53 @@ TEST_F(Picture, ResizingRedrawsTheDrawingAtTheNewSize)
     EXPECT_EQ(box.image().size(), QSize(320, 240));
     EXPECT_EQ(box.colourAt({35, 0}), QColor(255, 0, 0));
     EXPECT_EQ(box.toPixels({40, 30}), QPointF(320, 240));
+}
+
+TEST_F(Picture, ASnapshotComesBackOnlyToTheSameDrawingAtTheSameSize)
+{
+    box.line({-20, 0}, {20, 0}, QColor(255, 0, 0));
+    const PictureBox::Snapshot kept = box.snapshot();
+    const QImage keptImage = box.image().copy();
+    const auto keptPrimitives = box.primitives();
+
+    // Drawn on and then back: the later drawing is gone from the image and the record.
+    box.setScale({-10, -10}, {10, 10});
+    box.setDrawWidth(3);
+    box.line({0, -20}, {0, 20}, QColor(0, 255, 255));
+    ASSERT_TRUE(box.restore(kept));
+    EXPECT_TRUE(box.image() == keptImage);
+    EXPECT_TRUE(box.primitives() == keptPrimitives);
+    EXPECT_EQ(box.toPixels({40, 30}), QPointF(160, 120)) << "the scale as it was";
+    EXPECT_EQ(box.drawWidth(), 1);
+    box.line({0, -20}, {0, 20}, QColor(0, 255, 255));
+    EXPECT_TRUE(box.restore(kept)) << "once more, the snapshot untouched by drawing";
+    EXPECT_TRUE(box.image() == keptImage);
+
+    struct Refusal {
+        const char* name;
+        std::function<void(PictureBox&)> change;
+    } refusals[] = {
+        {"cleared since", [](PictureBox& b) { b.cls(); }},
+        {"cleared and drawn again alike",
+         [](PictureBox& b) {
+             b.cls();
+             b.line({-20, 0}, {20, 0}, QColor(255, 0, 0));
+             b.line({-20, 5}, {20, 5}, QColor(255, 0, 0));
+         }},
+        {"another size", [](PictureBox& b) { b.resize(200, 90); }},
+    };
+    for (const Refusal& r : refusals) {
+        PictureBox other;
+        other.resize(160, 120);
+        other.setScale({-40, -30}, {40, 30});
+        other.cls();
+        other.line({-20, 0}, {20, 0}, QColor(255, 0, 0));
+        const PictureBox::Snapshot s = other.snapshot();
+        r.change(other);
+        const QImage before = other.image().copy();
+        const auto primitives = other.primitives();
+        EXPECT_FALSE(other.restore(s)) << r.name;
+        EXPECT_TRUE(other.image() == before) << r.name;
+        EXPECT_TRUE(other.primitives() == primitives) << r.name;
+    }
 }
