@@ -19,7 +19,8 @@ bool finitePoint(QPointF p)
     return std::isfinite(p.x()) && std::isfinite(p.y());
 }
 
-// Clips the segment a-b to the rectangle r (Liang-Barsky); false when nothing is left.
+} // namespace
+
 bool clipSegment(QPointF& a, QPointF& b, const QRectF& r)
 {
     if (!finitePoint(a) || !finitePoint(b))
@@ -48,7 +49,6 @@ bool clipSegment(QPointF& a, QPointF& b, const QRectF& r)
     b = start + QPointF(dx * t1, dy * t1);
     return true;
 }
-} // namespace
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 {

@@ -8,11 +8,16 @@
 #include <QColor>
 #include <QImage>
 #include <QPointF>
+#include <QRectF>
 #include <QWidget>
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+// Clips the segment a-b to the rectangle r (Liang-Barsky); false when nothing is left,
+// or when an end is not a finite point.
+bool clipSegment(QPointF& a, QPointF& b, const QRectF& r);
 
 class PictureBox : public QWidget
 {

@@ -11,41 +11,8 @@
 
 #include <cmath>
 
-namespace
-{
 // The picture's drawing, in pixels of `size`; huge coordinates are cut to a margin
 // around the picture before they reach the painter.
-bool clipToBox(QPointF& a, QPointF& b, const QRectF& r)
-{
-    if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) ||
-        !std::isfinite(b.y()))
-        return false;
-    const double dx = b.x() - a.x();
-    const double dy = b.y() - a.y();
-    double t0 = 0, t1 = 1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
-    for (int k = 0; k < 4; ++k) {
-        if (p[k] == 0) {
-            if (q[k] < 0)
-                return false;
-            continue;
-        }
-        const double t = q[k] / p[k];
-        if (p[k] < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        if (t0 > t1)
-            return false;
-    }
-    const QPointF start = a;
-    a = start + QPointF(dx * t0, dy * t0);
-    b = start + QPointF(dx * t1, dy * t1);
-    return true;
-}
-} // namespace
-
 void paintVectorPicture(QPainter& painter, QSize size, const PictureBox& picture)
 {
     painter.save();
@@ -67,7 +34,7 @@ void paintVectorPicture(QPainter& painter, QSize size, const PictureBox& picture
         QPointF a = toPixels(p.from);
         QPointF b = toPixels(p.to);
         if (p.kind == PictureBox::Primitive::Line) {
-            if (!clipToBox(a, b, bounds))
+            if (!clipSegment(a, b, bounds))
                 continue;
             painter.setPen(QPen(p.colour, p.width, Qt::SolidLine, Qt::SquareCap));
             painter.drawLine(a, b);
