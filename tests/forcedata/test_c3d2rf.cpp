@@ -1,6 +1,7 @@
 // c3d2rf as a whole process: the files it writes, its messages and exit statuses.
 
 #include "C3dTestFiles.h"
+#include "ConsoleToolTest.h"
 #include "forcedata/RfReader.h"
 
 #include <gtest/gtest.h>
@@ -13,79 +14,17 @@
 #include <sstream>
 #include <sys/wait.h>
 
-extern char** environ;
-
 using namespace c3dtest;
 
 namespace
 {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = ToolOutcome;
 
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class C3d2rfTest : public ::testing::Test
+class C3d2rfTest : public ConsoleToolTest
 {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "c3d2rfXXXXXX").string();
-        m_dir = ::mkdtemp(pattern.data());
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::string file(const std::string& name, std::string_view bytes)
-    {
-        const std::string path = m_dir + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    Outcome run(std::vector<std::string> args)
-    {
-        const std::string program = ORVANE_PROGRAM_DIR "/c3d2rf";
-        const std::string outPath = m_dir + "/.stdout";
-        const std::string errPath = m_dir + "/.stderr";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addchdir_np(&actions, m_dir.c_str());
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        args.insert(args.begin(), program);
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        pid_t pid = 0;
-        Outcome outcome;
-        const int spawned =
-            posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0) {
-            ADD_FAILURE() << "cannot start " << program;
-            return outcome;
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        outcome.out = slurp(outPath);
-        outcome.err = slurp(errPath);
-        return outcome;
-    }
-
-    std::string m_dir;
+    Outcome run(std::vector<std::string> args) { return runTool("c3d2rf", std::move(args)); }
 };
 
 } // namespace

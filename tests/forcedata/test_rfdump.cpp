@@ -1,5 +1,6 @@
 // rfdump as a whole process: what a researcher's script sees.
 
+#include "ConsoleToolTest.h"
 #include "RfTestFiles.h"
 #include "forcedata/RfReader.h"
 #include "main/NumberText.h"
@@ -18,86 +19,21 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
-
 using namespace rftest;
 
 namespace
 {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = ToolOutcome;
 
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class RfdumpTest : public ::testing::Test
+class RfdumpTest : public ConsoleToolTest
 {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "rfdumpXXXXXX").string();
-        m_dir = ::mkdtemp(pattern.data());
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::string file(const std::string& name, std::string_view bytes)
-    {
-        const std::string path = m_dir + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
     // `output` is where standard output goes (a file in the test's folder by default).
-    Outcome rfdump(const std::string& path, std::string output = {})
+    Outcome rfdump(const std::string& path, const std::string& output = {})
     {
-        const std::string program = ORVANE_PROGRAM_DIR "/rfdump";
-        const std::string outPath = output.empty() ? m_dir + "/stdout" : output;
-        const std::string errPath = m_dir + "/stderr";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        std::vector<char*> argv = {const_cast<char*>(program.c_str()),
-                                   const_cast<char*>(path.c_str()), nullptr};
-        pid_t pid = 0;
-        Outcome run;
-        const int spawned =
-            posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0) {
-            ADD_FAILURE() << "cannot start " << program;
-            return run;
-        }
-        // A run that does not end within seconds is a hang: stop it and say so.
-        int status = 0;
-        for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; ++waited) {
-            if (waited == 1000) {
-                ::kill(pid, SIGKILL);
-                waitpid(pid, &status, 0);
-                ADD_FAILURE() << "rfdump " << path << " did not end";
-                break;
-            }
-            ::usleep(10000);
-        }
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        if (output.empty())
-            run.out = slurp(outPath); // a device such as /dev/full reads without end
-        run.err = slurp(errPath);
-        return run;
+        return runTool("rfdump", {path}, output);
     }
-
-    std::string m_dir;
 };
 
 } // namespace
