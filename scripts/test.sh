@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Orvane with AddressSanitizer and UndefinedBehaviorSanitizer and runs every
 # test on the offscreen platform; any sanitizer report fails the run. Then drives the
-# real program under X (tests/e2e) and fuzzes the force-file reader.
+# real program under X (tests/e2e) and fuzzes the force-file and C3D readers.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/deps.sh"
