@@ -100,41 +100,81 @@ std::vector<PlateInfo> surveyPlates(const Bytes& bytes, Trial& trial,
     std::vector<PlateInfo> infos;
     std::vector<int> channels;
     std::vector<Plate*> readable;
+    const double rate = trial.file.analogRate;
     for (Plate& plate : trial.plates.plates) {
         PlateInfo info;
         info.number = plate.number;
         info.type = plate.type;
         info.samples = trial.file.sampleCount();
-        info.rate = trial.file.analogRate;
+        info.rate = rate;
         info.problem = plate.problem;
+        if (plate.problem.empty()) {
+            info.centre = plate.centre;
+            info.width = plate.width;
+            info.depth = plate.depth;
+            info.corners = plate.corners;
+            measureZero(bytes, trial.file, plate);
+            readable.push_back(&plate);
+            channels.insert(channels.end(), plate.channels.begin(), plate.channels.end());
+        }
         infos.push_back(info);
-        if (!plate.problem.empty())
-            continue;
-        measureZero(bytes, trial.file, plate);
-        readable.push_back(&plate);
-        channels.insert(channels.end(), plate.channels.begin(), plate.channels.end());
     }
+    trial.surveyed = true;
     if (readable.empty())
         return infos;
     const int64_t total = trial.file.sampleCount();
-    std::vector<double> lowest(readable.size(), 0.0), highest(readable.size(), 0.0);
+    const std::size_t n = readable.size();
+    std::vector<double> lowest(n, 0.0), highest(n, 0.0), force(n, 0.0);
+    std::vector<int64_t> lowAt(n, 0), highAt(n, 0), forceAt(n, 0);
     readAnalog(bytes, trial.file, channels, 0, total - 1, [&](int64_t index, const double* values) {
         const double* v = values;
-        for (std::size_t i = 0; i < readable.size(); ++i) {
-            const double z = vertical(*readable[i], plateLoads(*readable[i], v));
-            lowest[i] = std::min(lowest[i], z);
-            highest[i] = std::max(highest[i], z);
+        for (std::size_t i = 0; i < n; ++i) {
+            const Loads loads = plateLoads(*readable[i], v);
+            const double z = vertical(*readable[i], loads);
+            if (z < lowest[i])
+                lowest[i] = z, lowAt[i] = index;
+            if (z > highest[i])
+                highest[i] = z, highAt[i] = index;
+            for (double f : loads.force)
+                if (!(std::abs(f) <= force[i]))
+                    force[i] = std::abs(f), forceAt[i] = index;
             v += readable[i]->channels.size();
         }
         if (progress && index % 4096 == 0)
             progress(static_cast<double>(index) / static_cast<double>(total));
     });
-    for (std::size_t i = 0; i < readable.size(); ++i) {
-        readable[i]->sense = senseOf(lowest[i], highest[i]);
-        infos[static_cast<std::size_t>(readable[i]->number - 1)].peakFz =
-            std::max(0.0, readable[i]->sense > 0 ? -lowest[i] : highest[i]);
+    decideSenses(readable, lowest, highest);
+    for (std::size_t i = 0; i < n; ++i) {
+        Plate& plate = *readable[i];
+        PlateInfo& info = infos[static_cast<std::size_t>(plate.number - 1)];
+        info.senseNote = plate.senseNote;
+        const bool down = plate.sense > 0;
+        info.peakFz = std::max(0.0, down ? -lowest[i] : highest[i]);
+        const int64_t at = down ? lowAt[i] : highAt[i];
+        info.peakSample = at + 1;
+        info.peakTime = rate > 0 ? static_cast<double>(at) / rate : 0;
+        // A force no plate bears, or none at all, is a wrong scale: nothing of it
+        // is believable.
+        if (!(force[i] <= MaxForce)) {
+            plate.problem = "plate " + std::to_string(plate.number) + " reads a force of " +
+                            formatted("%g", force[i]) + " N at sample " +
+                            std::to_string(forceAt[i] + 1) +
+                            ", beyond 1e+07 N: its scale (ANALOG:SCALE, GEN_SCALE) is wrong";
+            info.problem = plate.problem;
+            info.peakFz = 0;
+            info.peakSample = 0;
+        }
     }
     return infos;
+}
+
+std::vector<int> loadedPlates(const std::vector<PlateInfo>& infos, double threshold)
+{
+    std::vector<int> loaded;
+    for (const PlateInfo& info : infos)
+        if (info.problem.empty() && info.peakFz >= threshold && info.peakFz > 0)
+            loaded.push_back(info.number);
+    return loaded;
 }
 
 std::string plateLine(const PlateInfo& info)
@@ -158,7 +198,9 @@ Conversion convertPlate(const Bytes& bytes, Trial& trial, const ConvertOptions& 
     if (options.plate < 1 || options.plate > static_cast<int>(plates.size()))
         throw NoPlateError("there is no plate " + std::to_string(options.plate) +
                            "; the file has " + std::to_string(plates.size()));
-    Plate plate = plates[static_cast<std::size_t>(options.plate - 1)];
+    if (!trial.surveyed)
+        surveyPlates(bytes, trial);
+    const Plate& plate = plates[static_cast<std::size_t>(options.plate - 1)];
     if (!plate.problem.empty())
         throw FormatError(plate.problem);
     const int64_t total = trial.file.sampleCount();
@@ -176,12 +218,17 @@ Conversion convertPlate(const Bytes& bytes, Trial& trial, const ConvertOptions& 
     out.samples = to - from + 1;
     out.samplesPerRecord = (out.samples + MaxRecords - 1) / MaxRecords;
     out.rate = trial.file.analogRate / static_cast<double>(out.samplesPerRecord);
+    // The force file gives its rate with four decimals; a slower one would read as 0.
+    if (!(out.rate >= 0.001))
+        throw RangeError(std::to_string(out.samples) + " samples at " +
+                         formatted("%g", trial.file.analogRate) +
+                         " Hz average to a rate too slow to write; choose fewer (--from, --to)");
     out.bodyWeight = trial.plates.bodyWeight;
     out.title = options.title;
     out.records.reserve(
         static_cast<std::size_t>((out.samples + out.samplesPerRecord - 1) / out.samplesPerRecord));
-    measureZero(bytes, trial.file, plate);
     out.notes = plate.notes;
+    out.senseNote = plate.senseNote;
 
     // Records average the loads, not the centres of pressure: a mean of positions
     // would weigh a light touch like full stance.
@@ -213,12 +260,6 @@ Conversion convertPlate(const Bytes& bytes, Trial& trial, const ConvertOptions& 
                                 static_cast<double>(out.samples));
                });
     flush();
-    double lowest = 0, highest = 0;
-    for (const Loads& l : loads) {
-        lowest = std::min(lowest, vertical(plate, l));
-        highest = std::max(highest, vertical(plate, l));
-    }
-    plate.sense = senseOf(lowest, highest);
     for (const Loads& l : loads)
         out.records.push_back(forceRecord(plate, l, options.threshold));
     return out;
@@ -228,9 +269,19 @@ std::string decimationNote(const Conversion& c)
 {
     if (c.samplesPerRecord <= 1)
         return {};
-    return std::to_string(c.samples) + " samples are more than " + std::to_string(MaxRecords) +
-           ": each record is the mean of " + std::to_string(c.samplesPerRecord) + ", at " +
-           formatted("%g", c.rate) + " Hz";
+    return recordsSentence(c.samples, c.rate * static_cast<double>(c.samplesPerRecord));
+}
+
+std::string recordsSentence(int64_t samples, double rate)
+{
+    const int64_t k = std::max<int64_t>(1, (samples + MaxRecords - 1) / MaxRecords);
+    const int64_t records = (samples + k - 1) / k;
+    const std::string from = std::to_string(samples) + " samples at " + formatted("%g", rate) + " Hz";
+    if (k == 1)
+        return from + " are written as " + std::to_string(records) + " records";
+    return from + " become " + std::to_string(records) + " records at " +
+           formatted("%g", rate / static_cast<double>(k)) + " Hz, each the mean of " +
+           std::to_string(k);
 }
 
 std::string forceFileText(const Conversion& c)
@@ -280,12 +331,12 @@ std::string baseName(const std::string& path)
     return name;
 }
 
-std::string outputName(const std::string& c3dPath, int plate)
+std::string outputName(const std::string& c3dPath, int plate, bool numbered)
 {
     std::string name = baseName(c3dPath);
     for (char& ch : name)
         ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    if (plate != 1)
+    if (plate != 1 || numbered)
         name += "_P" + std::to_string(plate);
     return name + ".RF";
 }

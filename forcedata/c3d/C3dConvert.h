@@ -7,6 +7,7 @@
 #include "forcedata/c3d/C3dPlates.h"
 #include "forcedata/c3d/C3dReader.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -37,6 +38,8 @@ inline constexpr double DefaultThreshold = 10;
 struct Trial {
     File file;
     PlateSet plates;
+    // The plates' baselines and senses have been measured over the whole recording.
+    bool surveyed = false;
 };
 
 // Header, parameters and plates; throws FormatError.
@@ -47,11 +50,18 @@ struct PlateInfo {
     int type = 0;
     int64_t samples = 0;
     double rate = 0;
-    double peakFz = 0; // N, the largest vertical force on the subject
+    double peakFz = 0;      // N, the largest vertical force on the subject
+    int64_t peakSample = 0; // 1-based; 0 when the plate cannot be read
+    double peakTime = 0;    // s from the first sample
+    Vec3 centre{};          // m, turned axes
+    double width = 0, depth = 0; // m
+    std::array<Vec3, 4> corners{}; // m, turned axes
+    std::string senseNote;
     std::string problem;
 };
 
-// Every plate with its peak vertical force, in one pass over the data.
+// Every plate with its peak vertical force, in one pass over the whole recording,
+// which also settles each plate's baseline and sense for every later conversion.
 // `progress` gets the fraction done now and then.
 std::vector<PlateInfo> surveyPlates(const Bytes& bytes, Trial& trial,
                                     const std::function<void(double)>& progress = {});
@@ -79,21 +89,32 @@ struct Conversion {
     double bodyWeight = 0;
     std::string title;
     std::vector<std::string> notes;
+    std::string senseNote; // which way the plate's signs were taken, and why
 };
 
-// Converts one plate. Throws NoPlateError, RangeError or FormatError.
+// Converts one plate; the trial is surveyed first when it has not been, so that a
+// sample gives the same numbers whatever range holds it. Throws NoPlateError,
+// RangeError or FormatError.
 Conversion convertPlate(const Bytes& bytes, Trial& trial, const ConvertOptions& options,
                         const std::function<void(double)>& progress = {});
 
 // The line telling how samples were averaged, or "" when they were not.
 std::string decimationNote(const Conversion& conversion);
+// What `samples` samples at `rate` Hz become: "6750 samples at 1000 Hz become 3375
+// records at 500 Hz, each the mean of 2", or "... are written as 10 records".
+std::string recordsSentence(int64_t samples, double rate);
+
+// The plates with a vertical force of at least `threshold` newtons somewhere.
+std::vector<int> loadedPlates(const std::vector<PlateInfo>& infos,
+                              double threshold = DefaultThreshold);
 
 // The force file: title, subject and column cards, the separator and one card per
 // record, CR LF line ends.
 std::string forceFileText(const Conversion& conversion);
 
-// "WALK.RF" for plate 1 of "dir/walk.c3d", "WALK_P2.RF" for plate 2.
-std::string outputName(const std::string& c3dPath, int plate);
+// "WALK.RF" for plate 1 of "dir/walk.c3d", "WALK_P2.RF" for plate 2; with
+// `numbered`, "WALK_P1.RF" for plate 1 too (one file per plate).
+std::string outputName(const std::string& c3dPath, int plate, bool numbered = false);
 // The file's name without directory and extension.
 std::string baseName(const std::string& path);
 

@@ -133,6 +133,103 @@ double bodyWeightOf(const File& file)
     return 0;
 }
 
+// The plate's unit of length, axes, size and channels' units, from its own corners
+// alone: one plate's damaged corners must decide nothing for another plate. Sets
+// `plate.problem` when the corners are no plausible plate.
+void settlePlate(const File& file, Plate& plate, double lengthFactor, const std::string& lengthUnit)
+{
+    const std::string name = "plate " + std::to_string(plate.number);
+    Vec3 x = sub(plate.corners[0], plate.corners[1]);
+    Vec3 y = sub(plate.corners[0], plate.corners[3]);
+    const double width = length(x);
+    const double depth = length(y);
+    const double size = std::max(width, depth);
+    double factor = lengthFactor;
+    if (factor == 0)
+        factor = size > 5 ? 0.001 : 1;
+    else if (size * factor > 5 && factor == 1)
+        factor = 0.001;
+    else if (size * factor < 0.02 && factor < 1)
+        factor = 1;
+    if (std::min(width, depth) * factor < 0.02 || size * factor > 5) {
+        plate.problem = "the corners of " + name + " are " + shortNumber(width * factor) +
+                        " m by " + shortNumber(depth * factor) +
+                        " m apart; a plate's side is 2 cm to 5 m";
+        return;
+    }
+    if (lengthFactor == 0)
+        plate.notes.push_back(name +
+                              ": the file gives no unit of length (POINT:UNITS); the corners are " +
+                              shortNumber(size) + " apart, read as " + (factor == 1 ? "m" : "mm"));
+    else if (factor != lengthFactor)
+        plate.notes.push_back(name + ": POINT:UNITS says " + lengthUnit + ", but the corners are " +
+                              shortNumber(size) + " apart; read as " + (factor == 1 ? "m" : "mm"));
+
+    Vec3 z = cross(x, y);
+    y = cross(z, x);
+    // The plate's vertical is the file's axis its normal follows most closely.
+    plate.verticalAxis = 0;
+    for (int k = 1; k < 3; ++k)
+        if (std::abs(z[k]) > std::abs(z[plate.verticalAxis]))
+            plate.verticalAxis = k;
+    const Mat3 turn = turnToZUp(plate.verticalAxis);
+    Mat3 axes{};
+    for (int k = 0; k < 3; ++k) {
+        axes[k][0] = x[k] / length(x);
+        axes[k][1] = y[k] / length(y);
+        axes[k][2] = z[k] / length(z);
+    }
+    // The sensors sit below the surface: the origin vector, from the sensors to the
+    // surface's centre, must point up. Files write it either way round.
+    const double plateZUp = axes[plate.verticalAxis][2];
+    if (plate.origin[2] * plateZUp < 0) {
+        if (plate.type == 3)
+            plate.origin[2] = -plate.origin[2];
+        else
+            plate.origin = {-plate.origin[0], -plate.origin[1], -plate.origin[2]};
+    }
+    for (double& v : plate.origin)
+        v *= factor;
+    plate.toLab = times(turn, axes);
+    Vec3 centre{};
+    for (Vec3& c : plate.corners) {
+        for (double& v : c)
+            v *= factor;
+        c = times(turn, c);
+        for (int k = 0; k < 3; ++k)
+            centre[k] += c[k] / 4;
+    }
+    plate.centre = centre;
+    plate.width = width * factor;
+    plate.depth = depth * factor;
+    // Channels without a known unit: forces in newtons, moments and lengths in
+    // the corners' unit.
+    for (std::size_t j = 0; j < plate.unitFactor.size(); ++j)
+        if (plate.unitFactor[j] == 0)
+            plate.unitFactor[j] = channelKind(plate.type, static_cast<int>(j)) == 'F' ? 1 : factor;
+    plate.zero.assign(plate.channels.size(), 0.0);
+
+    // Whole-number samples bound what a channel can say: a scale that lets a force
+    // channel pass MaxForce is wrong, whatever the samples hold.
+    if (!file.floatStorage)
+        for (std::size_t j = 0; j < plate.channels.size(); ++j) {
+            if (channelKind(plate.type, static_cast<int>(j)) != 'F' || plate.type == 4)
+                continue;
+            const auto c = static_cast<std::size_t>(plate.channels[j]);
+            const double offset = file.analogOffset[c];
+            const double low = file.analogUnsigned ? 0 : -32768;
+            const double high = file.analogUnsigned ? 65535 : 32767;
+            const double most = std::max(std::abs(low - offset), std::abs(high - offset)) *
+                                std::abs(file.analogScale[c]) * plate.unitFactor[j];
+            if (most > MaxForce) {
+                plate.problem = "the scale of analog channel " + std::to_string(c + 1) +
+                                " (ANALOG:SCALE, GEN_SCALE) lets " + name + "'s force reach " +
+                                shortNumber(most) + " N, beyond 1e+07 N";
+                return;
+            }
+        }
+}
+
 } // namespace
 
 PlateSet findPlates(const File& file)
@@ -161,30 +258,27 @@ PlateSet findPlates(const File& file)
         lengthFactor = unitFactor(lengthUnit);
     }
 
-    std::vector<Vec3> normals;
     for (int i = 0; i < count; ++i) {
         Plate plate;
         plate.number = i + 1;
+        const std::string name = "plate " + std::to_string(plate.number);
         const auto at = static_cast<std::size_t>(i);
         const double type = types ? types->number(at, 0) : 0;
         plate.type = type >= 0 && type <= 99 ? static_cast<int>(type) : 0;
         const int n = channelsOfType(plate.type);
         if (n == 0) {
-            plate.problem = "plate " + std::to_string(plate.number) + " is of type " +
-                            std::to_string(plate.type) + ", which Orvane does not read";
+            plate.problem = name + " is of type " + std::to_string(plate.type) +
+                            ", which Orvane does not read";
             set.plates.push_back(plate);
-            normals.push_back({});
             continue;
         }
-        Vec3 normal{};
         if (!channel || channelRows < n || channel->numbers.size() < at * channelRows + n)
-            plate.problem = "FORCE_PLATFORM:CHANNEL gives too few channels for plate " +
-                            std::to_string(plate.number);
+            plate.problem = "FORCE_PLATFORM:CHANNEL gives too few channels for " + name;
         for (int j = 0; j < n && plate.problem.empty(); ++j) {
             const double c = channel->numbers[at * static_cast<std::size_t>(channelRows) + j];
             if (!(c >= 1 && c <= file.analogChannels)) {
-                plate.problem = "plate " + std::to_string(plate.number) + " names analog channel " +
-                                shortNumber(c) + ", which the file does not have";
+                plate.problem = name + " names analog channel " + shortNumber(c) +
+                                ", which the file does not have";
                 break;
             }
             const int index = static_cast<int>(c) - 1;
@@ -198,30 +292,32 @@ PlateSet findPlates(const File& file)
             plate.channels.push_back(index);
         }
         if (plate.problem.empty() && (!corners || corners->numbers.size() < (at + 1) * 12))
-            plate.problem = "FORCE_PLATFORM:CORNERS does not give plate " +
-                            std::to_string(plate.number) + "'s corners";
+            plate.problem = "FORCE_PLATFORM:CORNERS does not give " + name + "'s corners";
         if (plate.problem.empty()) {
             for (int c = 0; c < 4; ++c)
                 for (int k = 0; k < 3; ++k) {
                     const double v =
                         corners->numbers[at * 12 + static_cast<std::size_t>(c * 3 + k)];
-                    plate.corners[c][k] = std::isfinite(v) ? v : 0;
+                    if (!std::isfinite(v))
+                        plate.problem = "the corners of " + name + " are not numbers";
+                    plate.corners[c][k] = v;
                 }
+        }
+        if (plate.problem.empty()) {
             const Vec3 x = sub(plate.corners[0], plate.corners[1]);
             const Vec3 y = sub(plate.corners[0], plate.corners[3]);
             const Vec3 z = cross(x, y);
             if (length(x) == 0 || length(z) < 1e-6 * length(x) * length(y))
-                plate.problem =
-                    "the corners of plate " + std::to_string(plate.number) + " do not span a plate";
-            else
-                normal = z;
+                plate.problem = "the corners of " + name + " do not span a plate";
+            else if (std::abs(x[0] * y[0] + x[1] * y[1] + x[2] * y[2]) >
+                     0.1 * length(x) * length(y))
+                plate.problem = "the sides of " + name + " are not at right angles";
         }
         if (plate.problem.empty() && plate.type == 4) {
             if (!calibration || calibration->dimensions.size() < 2 ||
                 calibration->dimensions[0] != 6 || calibration->dimensions[1] != 6 ||
                 calibration->numbers.size() < (at + 1) * 36)
-                plate.problem = "FORCE_PLATFORM:CAL_MATRIX is not a 6 x 6 matrix for plate " +
-                                std::to_string(plate.number);
+                plate.problem = "FORCE_PLATFORM:CAL_MATRIX is not a 6 x 6 matrix for " + name;
             else
                 for (int r = 0; r < 6; ++r)
                     for (int c = 0; c < 6; ++c) {
@@ -229,8 +325,8 @@ PlateSet findPlates(const File& file)
                         const double v =
                             calibration->numbers[at * 36 + static_cast<std::size_t>(c * 6 + r)];
                         if (!std::isfinite(v))
-                            plate.problem = "FORCE_PLATFORM:CAL_MATRIX of plate " +
-                                            std::to_string(plate.number) + " is not a number";
+                            plate.problem =
+                                "FORCE_PLATFORM:CAL_MATRIX of " + name + " is not a number";
                         plate.calibration[static_cast<std::size_t>(r * 6 + c)] = v;
                     }
         }
@@ -243,86 +339,9 @@ PlateSet findPlates(const File& file)
             for (int j = 0; j < n; ++j)
                 plate.unitFactor.push_back(unitFactor(
                     units ? units->text(static_cast<std::size_t>(plate.channels[j])) : ""));
-        } else {
-            normal = {};
+            settlePlate(file, plate, lengthFactor, lengthUnit);
         }
-        normals.push_back(normal);
         set.plates.push_back(plate);
-    }
-
-    // The vertical: the axis the plates' normals follow most closely.
-    Vec3 sum{};
-    for (const Vec3& z : normals) {
-        const double l = length(z);
-        for (int k = 0; k < 3 && l > 0; ++k)
-            sum[k] += std::abs(z[k]) / l;
-    }
-    set.verticalAxis = static_cast<int>(std::max_element(sum.begin(), sum.end()) - sum.begin());
-    if (sum[0] == 0 && sum[1] == 0 && sum[2] == 0)
-        set.verticalAxis = 2;
-    const Mat3 turn = turnToZUp(set.verticalAxis);
-
-    for (Plate& plate : set.plates) {
-        if (!plate.problem.empty())
-            continue;
-        const double width = length(sub(plate.corners[0], plate.corners[1]));
-        const double depth = length(sub(plate.corners[0], plate.corners[3]));
-        const double size = std::max(width, depth);
-        double factor = lengthFactor;
-        if (factor == 0)
-            factor = size > 5 ? 0.001 : 1;
-        else if (size * factor > 5 && factor == 1)
-            factor = 0.001;
-        else if (size * factor < 0.02 && factor < 1)
-            factor = 1;
-        if (lengthFactor == 0)
-            plate.notes.push_back(
-                "plate " + std::to_string(plate.number) +
-                ": the file gives no unit of length (POINT:UNITS); the corners are " +
-                shortNumber(size) + " apart, read as " + (factor == 1 ? "m" : "mm"));
-        else if (factor != lengthFactor)
-            plate.notes.push_back("plate " + std::to_string(plate.number) + ": POINT:UNITS says " +
-                                  lengthUnit + ", but the corners are " + shortNumber(size) +
-                                  " apart; read as " + (factor == 1 ? "m" : "mm"));
-
-        Vec3 x = sub(plate.corners[0], plate.corners[1]);
-        Vec3 y = sub(plate.corners[0], plate.corners[3]);
-        Vec3 z = cross(x, y);
-        y = cross(z, x);
-        Mat3 axes{};
-        for (int k = 0; k < 3; ++k) {
-            axes[k][0] = x[k] / length(x);
-            axes[k][1] = y[k] / length(y);
-            axes[k][2] = z[k] / length(z);
-        }
-        // The sensors sit below the surface: the origin vector, from the sensors to the
-        // surface's centre, must point up. Files write it either way round.
-        const double plateZUp = axes[set.verticalAxis][2];
-        if (plate.origin[2] * plateZUp < 0) {
-            if (plate.type == 3)
-                plate.origin[2] = -plate.origin[2];
-            else
-                plate.origin = {-plate.origin[0], -plate.origin[1], -plate.origin[2]};
-        }
-        for (double& v : plate.origin)
-            v *= factor;
-        plate.toLab = times(turn, axes);
-        Vec3 centre{};
-        for (Vec3& c : plate.corners) {
-            for (double& v : c)
-                v *= factor;
-            c = times(turn, c);
-            for (int k = 0; k < 3; ++k)
-                centre[k] += c[k] / 4;
-        }
-        plate.centre = centre;
-        // Channels without a known unit: forces in newtons, moments and lengths in
-        // the corners' unit.
-        for (std::size_t j = 0; j < plate.unitFactor.size(); ++j)
-            if (plate.unitFactor[j] == 0)
-                plate.unitFactor[j] =
-                    channelKind(plate.type, static_cast<int>(j)) == 'F' ? 1 : factor;
-        plate.zero.assign(plate.channels.size(), 0.0);
     }
     return set;
 }
@@ -426,6 +445,63 @@ double vertical(const Plate& plate, const Loads& loads)
 int senseOf(double lowest, double highest)
 {
     return highest > -lowest ? -1 : 1;
+}
+
+void decideSenses(const std::vector<Plate*>& plates, const std::vector<double>& lowest,
+                  const std::vector<double>& highest)
+{
+    int down = 0, up = 0;
+    std::string firstLoaded;
+    for (std::size_t i = 0; i < plates.size(); ++i) {
+        const double most = std::max(-lowest[i], highest[i]);
+        if (!(most >= MinSenseLoad))
+            continue;
+        Plate& plate = *plates[i];
+        plate.sense = senseOf(lowest[i], highest[i]);
+        (plate.sense > 0 ? down : up) += 1;
+        if (firstLoaded.empty())
+            firstLoaded = "plate " + std::to_string(plate.number);
+        plate.senseNote = "plate " + std::to_string(plate.number) + ": the channels give " +
+                          (plate.sense > 0 ? "the load on the plate" : "the force on the subject") +
+                          " (the largest vertical load, " + shortNumber(std::round(most)) +
+                          " N over the whole recording, points " +
+                          (plate.sense > 0 ? "down" : "up") + "); " +
+                          (plate.sense > 0 ? "the signs are turned" : "the signs are kept");
+    }
+    for (std::size_t i = 0; i < plates.size(); ++i) {
+        const double most = std::max(-lowest[i], highest[i]);
+        if (most >= MinSenseLoad)
+            continue;
+        Plate& plate = *plates[i];
+        const std::string head = "plate " + std::to_string(plate.number) +
+                                 ": no load over the whole recording (at most " +
+                                 shortNumber(std::round(most * 10) / 10) + " N); ";
+        if (down + up > 0) {
+            plate.sense = up > down ? -1 : 1;
+            plate.senseNote = head + "the signs follow the file's loaded plates (" +
+                              firstLoaded + (down + up > 1 ? " and others" : "") + ")";
+        } else {
+            plate.sense = 1;
+            plate.senseNote =
+                head + "the channels are taken as the load on the plate, as the format defines";
+        }
+    }
+}
+
+std::string typeInWords(int type)
+{
+    switch (type) {
+    case 1:
+        return "force, centre of pressure and free moment (6 channels)";
+    case 2:
+        return "force and moments (6 channels)";
+    case 3:
+        return "four three-component sensors (8 channels)";
+    case 4:
+        return "force and moments through a calibration matrix (6 channels)";
+    default:
+        return "a type Orvane does not read";
+    }
 }
 
 ForceRecord forceRecord(const Plate& plate, const Loads& loads, double threshold)

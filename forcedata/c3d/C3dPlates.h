@@ -27,7 +27,9 @@ struct Plate {
     std::vector<double> unitFactor;
     // Per channel: the baseline subtracted before anything else.
     std::vector<double> zero;
-    // Plate axes to the turned laboratory's axes (columns: the plate's x, y, z).
+    // The file's axis that is vertical at this plate (0 X, 1 Y, 2 Z), from its own
+    // corners; and the plate's axes in the turned laboratory's axes (columns: x, y, z).
+    int verticalAxis = 2;
     Mat3 toLab{};
     // Types 2 and 4: the surface centre from the sensors' origin; type 3: the
     // sensors' offsets a, b and the surface's height az0. Metres, plate axes.
@@ -35,17 +37,18 @@ struct Plate {
     std::array<double, 36> calibration{}; // type 4, row by row
     Vec3 centre{};                        // mean of the corners, turned axes, metres
     std::array<Vec3, 4> corners{};        // turned axes, metres
+    double width = 0, depth = 0;          // metres, along the plate's x and y
     // +1 when the channels give the load on the plate, -1 when they give the
     // reaction on the subject: systems write either.
     int sense = 1;
+    // Which sense was chosen and why, for the user.
+    std::string senseNote;
     // Remarks worth a line to the user (units read otherwise than the file says).
     std::vector<std::string> notes;
 };
 
 struct PlateSet {
     std::vector<Plate> plates;
-    // The file's vertical axis (0 X, 1 Y, 2 Z), as the plates' corners show it.
-    int verticalAxis = 2;
     // The subject's weight in newtons from the mass the file gives, else 0.
     double bodyWeight = 0;
 };
@@ -77,6 +80,20 @@ double vertical(const Plate& plate, const Loads& loads);
 // The sense of a plate whose vertical loads reached `lowest` and `highest`: a
 // subject only ever pushes down on a plate, so the larger excursion is the push.
 int senseOf(double lowest, double highest);
+
+// The least vertical load that shows which way a plate's channels point.
+inline constexpr double MinSenseLoad = 20;
+// The largest force Orvane believes; more is a wrong scale.
+inline constexpr double MaxForce = 1e7;
+
+// Sets each plate's sense from the extremes of its vertical load over the whole
+// recording (`lowest[i]`, `highest[i]` for `plates[i]`). A plate that carries no
+// load follows the loaded plates of the same file, which one system wrote alike.
+void decideSenses(const std::vector<Plate*>& plates, const std::vector<double>& lowest,
+                  const std::vector<double>& highest);
+
+// "forces and moments (6 channels)" and the like.
+std::string typeInWords(int type);
 
 // The record of those loads; below `threshold` newtons of vertical force the
 // centre of pressure and the moment are 0.

@@ -86,13 +86,16 @@ Parameter decodeValue(Cursor& cursor, int type, std::vector<int> dimensions, Pro
                       const std::string& name)
 {
     const std::size_t size = type == -1 ? 1 : static_cast<std::size_t>(type);
-    // Every dimension is below 256 and there are at most 255 of them, so the count
-    // is checked against the bytes left before it can grow large.
+    // A zero anywhere among the dimensions makes an empty parameter, so the length
+    // is checked only once no zero can follow. Every dimension is below 256: checked
+    // against the bytes left after each step, the count never grows large.
     std::size_t count = 1;
+    if (std::find(dimensions.begin(), dimensions.end(), 0) != dimensions.end())
+        count = 0;
     for (int d : dimensions) {
-        count *= static_cast<std::size_t>(d);
         if (count == 0)
             break;
+        count *= static_cast<std::size_t>(d);
         if (!cursor.has(count * size))
             throw FormatError("parameter " + name + " is longer than the parameter section");
     }
@@ -126,8 +129,9 @@ Parameter decodeValue(Cursor& cursor, int type, std::vector<int> dimensions, Pro
     return param;
 }
 
+// The parameters by "GROUP:NAME"; `used` gets the bytes their records take.
 std::map<std::string, Parameter> readParameters(const std::vector<unsigned char>& section,
-                                                Processor processor)
+                                                Processor processor, std::size_t& used)
 {
     std::map<int, std::string> groups;
     std::vector<RawParameter> raw;
@@ -158,6 +162,7 @@ std::map<std::string, Parameter> readParameters(const std::vector<unsigned char>
             raw.push_back(
                 {id, key, decodeValue(cursor, type, std::move(dimensions), processor, key)});
         }
+        used = std::max(used, cursor.pos);
         // The length leads from its own position to the next record; 0 or less marks
         // the last one, and a record never leads backwards.
         if (offset <= 0)
@@ -196,7 +201,8 @@ int FileBytes::open(const std::string& path)
 {
     if (m_fd >= 0)
         ::close(m_fd);
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Not blocking: opening a pipe would otherwise wait for a writer for ever.
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (m_fd < 0)
         return fileErrorFromErrno(errno, path);
     struct stat info {
@@ -307,9 +313,19 @@ File readFile(const Bytes& bytes)
     std::vector<unsigned char> section(static_cast<std::size_t>(sectionBytes));
     if (!bytes.read(parameterOffset, section.size(), section.data()))
         throw FormatError("the parameter section cannot be read");
-    file.parameters = readParameters(section, proc);
+    std::size_t parameterBytes = 4;
+    file.parameters = readParameters(section, proc, parameterBytes);
 
+    // Where the header and the parameters disagree, the parameters hold: the
+    // header's 16-bit words are a summary that writers do not always keep up to date.
     file.pointCount = decodeUInt16(header + 2, proc);
+    if (const Parameter* p = file.find("POINT", "USED"); p && !p->numbers.empty()) {
+        double used = p->numbers[0];
+        if (p->type == 2 && used < 0)
+            used += 65536;
+        if (used >= 0 && used <= 65535)
+            file.pointCount = static_cast<int>(used);
+    }
     const int analogPerFrame = decodeUInt16(header + 4, proc);
     file.firstFrame = decodeUInt16(header + 6, proc);
     const int lastFrame = decodeUInt16(header + 8, proc);
@@ -319,45 +335,68 @@ File readFile(const Bytes& bytes)
 
     if (const Parameter* p = file.find("POINT", "SCALE"); p && !p->numbers.empty())
         scale = p->numbers[0];
+    if (!std::isfinite(scale) || scale == 0)
+        throw FormatError("POINT:SCALE is " + std::to_string(scale) +
+                          "; it must be a number other than 0");
     file.floatStorage = scale < 0;
-    if (const Parameter* p = file.find("POINT", "RATE"); p && !p->numbers.empty())
+    if (const Parameter* p = file.find("POINT", "RATE");
+        p && !p->numbers.empty() && std::isfinite(p->numbers[0]) && p->numbers[0] > 0)
         file.pointRate = p->numbers[0];
 
-    file.frameCount = lastFrame >= file.firstFrame ? lastFrame - file.firstFrame + 1 : 0;
-    // The header's 16-bit frame numbers cannot count long trials; POINT:FRAMES can.
-    if (const Parameter* p = file.find("POINT", "FRAMES"); p && !p->numbers.empty()) {
-        double frames = p->numbers[0];
-        if (p->type == 2 && frames < 0)
-            frames += 65536;
-        if (std::isfinite(frames) && frames > double(file.frameCount) &&
-            (lastFrame == 65535 || file.frameCount == 0) && frames < 1e12)
-            file.frameCount = static_cast<int64_t>(frames);
-    }
-
     uint64_t dataStart = dataBlock;
-    if (dataStart == 0)
-        if (const Parameter* p = file.find("POINT", "DATA_START"); p && !p->numbers.empty())
-            dataStart = static_cast<uint64_t>(boundedNumber(p->numbers[0], 65535));
+    if (const Parameter* p = file.find("POINT", "DATA_START"); p && !p->numbers.empty()) {
+        double block = p->numbers[0];
+        if (p->type == 2 && block < 0)
+            block += 65536;
+        if (block >= 1 && block <= 65535)
+            dataStart = static_cast<uint64_t>(block);
+    }
     if (dataStart == 0)
         throw FormatError("the header gives no start for the data section");
+    // The data follow the header and the parameters; a start among them would read
+    // parameters as samples. (Some writers count more parameter blocks than they
+    // fill, so the parameters' own records mark their end.)
     file.dataOffset = (dataStart - 1) * BlockSize;
+    if (file.dataOffset < parameterOffset + parameterBytes)
+        throw FormatError("the data section starts in block " + std::to_string(dataStart) +
+                          ", inside the header or the parameter section (blocks 1 to " +
+                          std::to_string((parameterOffset + parameterBytes - 1) / BlockSize + 1) +
+                          ")");
 
     if (const Parameter* p = file.find("ANALOG", "USED"); p && !p->numbers.empty())
         file.analogChannels = static_cast<int>(boundedNumber(p->numbers[0], 65535));
-    if (file.analogChannels > 0) {
-        if (analogPerFrame == 0 || analogPerFrame % file.analogChannels != 0)
-            throw FormatError("the header's " + std::to_string(analogPerFrame) +
-                              " analog values per frame do not fit ANALOG:USED " +
-                              std::to_string(file.analogChannels));
-        file.samplesPerFrame = analogPerFrame / file.analogChannels;
-    }
-    const std::size_t valueSize = file.floatStorage ? 4 : 2;
-    file.frameBytes = (uint64_t(file.pointCount) * 4 + analogPerFrame) * valueSize;
-
-    file.analogRate = file.pointRate * file.samplesPerFrame;
+    double analogRate = 0;
     if (const Parameter* p = file.find("ANALOG", "RATE");
         p && !p->numbers.empty() && std::isfinite(p->numbers[0]) && p->numbers[0] > 0)
-        file.analogRate = p->numbers[0];
+        analogRate = p->numbers[0];
+    if (file.analogChannels > 0) {
+        // Samples per frame from the two rates; the header's count only when they
+        // are missing or not a whole ratio.
+        int perFrame = 0;
+        if (analogRate > 0 && std::isfinite(file.pointRate) && file.pointRate > 0) {
+            const double ratio = analogRate / file.pointRate;
+            const double whole = std::round(ratio);
+            if (whole >= 1 && whole <= 65535 && std::abs(ratio - whole) < 1e-3 * whole)
+                perFrame = static_cast<int>(whole);
+        }
+        if (perFrame == 0) {
+            if (analogPerFrame == 0 || analogPerFrame % file.analogChannels != 0)
+                throw FormatError("the header's " + std::to_string(analogPerFrame) +
+                                  " analog values per frame do not fit ANALOG:USED " +
+                                  std::to_string(file.analogChannels));
+            perFrame = analogPerFrame / file.analogChannels;
+        }
+        file.samplesPerFrame = perFrame;
+    }
+    const std::size_t valueSize = file.floatStorage ? 4 : 2;
+    file.frameBytes = (uint64_t(file.pointCount) * 4 +
+                       uint64_t(file.analogChannels) * uint64_t(file.samplesPerFrame)) *
+                      valueSize;
+
+    file.analogRate = analogRate > 0 ? analogRate : file.pointRate * file.samplesPerFrame;
+    if (file.analogChannels > 0 && !(file.analogRate >= 1 && file.analogRate <= 1e6))
+        throw FormatError("the analog rate (ANALOG:RATE) is " + std::to_string(file.analogRate) +
+                          " Hz; Orvane reads 1 Hz to 1 MHz");
 
     if (const Parameter* p = file.find("ANALOG", "FORMAT"))
         file.analogUnsigned = upper(p->text(0)) == "UNSIGNED" && !file.floatStorage;
@@ -376,16 +415,29 @@ File readFile(const Bytes& bytes)
         file.analogOffset.push_back(offset);
     }
 
+    const uint64_t size = bytes.size();
+    const uint64_t framesHeld = file.dataOffset < size && file.frameBytes > 0
+                                    ? (size - file.dataOffset) / file.frameBytes
+                                    : 0;
+    file.frameCount = lastFrame >= file.firstFrame ? lastFrame - file.firstFrame + 1 : 0;
+    // The header's 16-bit frame numbers cannot count long trials; POINT:FRAMES can,
+    // and it holds wherever the data section has room for it.
+    if (const Parameter* p = file.find("POINT", "FRAMES"); p && !p->numbers.empty()) {
+        double frames = p->numbers[0];
+        if (p->type == 2 && frames < 0)
+            frames += 65536;
+        const bool headerUnusable = lastFrame == 65535 || file.frameCount == 0;
+        if (std::isfinite(frames) && frames >= 1 && frames < 1e12 &&
+            (headerUnusable || frames <= double(framesHeld)))
+            file.frameCount = static_cast<int64_t>(frames);
+    }
+
     if (file.frameCount > 0) {
-        const uint64_t size = bytes.size();
         if (file.dataOffset >= size)
             throw FormatError("the data section starts past the end of the file");
-        if (file.frameBytes > 0) {
-            const uint64_t frames = (size - file.dataOffset) / file.frameBytes;
-            if (frames < uint64_t(file.frameCount))
-                throw FormatError("the data section ends after frame " + std::to_string(frames) +
-                                  " of " + std::to_string(file.frameCount));
-        }
+        if (file.frameBytes > 0 && framesHeld < uint64_t(file.frameCount))
+            throw FormatError("the data section ends after frame " + std::to_string(framesHeld) +
+                              " of " + std::to_string(file.frameCount));
     }
     return file;
 }

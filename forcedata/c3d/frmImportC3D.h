@@ -1,8 +1,9 @@
 #pragma once
 
-// The small window that imports a C3D file's force plate as a force file: the
-// plates with their type, samples, rate and peak vertical force, the name of the
-// force file to write in the data directory, and a progress bar.
+// The small window that imports a C3D file's force plates as force files: the
+// plates with their type, place, size and peak vertical force, a plan of them seen
+// from above, what will be written (and how samples are averaged), the name of the
+// force file in the data directory, and a progress bar.
 
 #include "forcedata/c3d/C3dConvert.h"
 
@@ -34,14 +35,21 @@ public:
     void lstPlates_Change();
     // Converts the chosen plate into the named file; true when it was written.
     bool cmdImport_Click();
+    // Converts every plate with a load, each to NAME_Pn.RF; nothing is written when
+    // any of those files exists. True when all were written.
+    bool cmdImportAll_Click();
 
     QLabel* lblFile = nullptr;
     QLabel* lblPlates = nullptr;
     QListWidget* lstPlates = nullptr;
-    QLabel* lblNote = nullptr; // how the file's units were read, when it matters
+    QLabel* lblPlate = nullptr; // the chosen plate: type, place, size, peak, sense
+    QWidget* picPlan = nullptr; // the plates seen from above, the chosen one filled
+    QLabel* lblNote = nullptr;  // how the file's units were read, when it matters
+    QLabel* lblRecords = nullptr; // what the samples become, averaged or not
     QLabel* lblOutput = nullptr;
     QLineEdit* txtOutput = nullptr;
     QProgressBar* pbarConvert = nullptr;
+    QPushButton* cmdImportAll = nullptr;
     QPushButton* cmdImport = nullptr;
     QPushButton* cmdCancel = nullptr;
 
@@ -52,6 +60,8 @@ signals:
 private:
     void fail(const QString& reason);
     void progress(double fraction);
+    // Converts `plate` to text for the force file; empty after a message on failure.
+    std::optional<std::string> convert(int plate, double from, double span);
 
     SharedState& m_state;
     Platform& m_platform;

@@ -67,8 +67,17 @@ TEST_F(ImportC3D, TheLargestPlateIsWrittenChosenAndRead)
     ASSERT_NE(dialog, nullptr);
     ASSERT_EQ(dialog->lstPlates->count(), 2);
     EXPECT_EQ(dialog->lstPlates->currentRow(), 1);
+    // Each row says where the plate lies and how large it is (the file's mm as m).
     EXPECT_EQ(dialog->lstPlates->item(1)->text(),
-              "Plate 2   type 2   10 samples   1000 Hz   peak Fz 350.0 N");
+              "Plate 2   type 2   10 samples   1000 Hz   peak Fz 350.0 N at 0.000 s   "
+              "centre 0.80, 0.20 m   0.40 x 0.60 m");
+    EXPECT_EQ(dialog->lblPlate->text(),
+              "Plate 2: type 2, force and moments (6 channels)\n"
+              "Centre x 0.800 m, y 0.200 m, z 0.000 m (laboratory axes, Z up); 0.400 m by 0.600 m\n"
+              "Peak Fz 350.0 N at 0.000 s (sample 1)\n"
+              "Signs: plate 2: the channels give the load on the plate (the largest vertical load, "
+              "350 N over the whole recording, points down); the signs are turned");
+    EXPECT_EQ(dialog->lblRecords->text(), "10 samples at 1000 Hz are written as 10 records.");
     EXPECT_EQ(dialog->txtOutput->text(), "TRIAL_P2.RF");
     // The file gives no unit of length: the window says how the corners were read.
     EXPECT_TRUE(dialog->lblNote->text().endsWith("read as mm"))
