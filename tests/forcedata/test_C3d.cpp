@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <limits>
+#include <map>
+#include <sstream>
 
 using namespace c3dtest;
 
@@ -429,6 +433,144 @@ TEST(C3dReader, EveryCutOfAFileEndsInAnErrorOrATable)
                 EXPECT_LE(out.records.size(), 5000u);
             } catch (const std::runtime_error&) {
             }
+        }
+    }
+}
+
+namespace
+{
+
+// ../shared/c3d beside the clone, else the machine's copy; empty when neither is there.
+std::string sharedC3d()
+{
+    for (const std::string& dir : {std::string(ORVANE_SOURCE_DIR "/../shared/c3d"),
+                                  std::string("/work/shared/c3d")})
+        if (std::ifstream(dir + "/reference/BTS.ref.txt"))
+            return dir;
+    return {};
+}
+
+struct RefSample {
+    V3 force, cop, free, moment;
+};
+
+// plate -> sample -> what the independent reader computed.
+std::map<int, std::map<int64_t, RefSample>> readReference(const std::string& path)
+{
+    std::map<int, std::map<int64_t, RefSample>> out;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::vector<double> v;
+        std::stringstream fields(line);
+        for (std::string field; std::getline(fields, field, ',');)
+            v.push_back(std::strtod(field.c_str(), nullptr));
+        if (v.size() != 14)
+            continue;
+        out[static_cast<int>(v[0])][static_cast<int64_t>(v[1])] = {
+            {v[2], v[3], v[4]}, {v[5], v[6], v[7]}, {v[8], v[9], v[10]}, {v[11], v[12], v[13]}};
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(C3dReference, EveryPlateOfOtherLaboratoriesAgreesWithAnIndependentReader)
+{
+    const std::string dir = sharedC3d();
+    if (dir.empty())
+        GTEST_SKIP() << "no ../shared/c3d beside the sources: the files of other laboratories "
+                        "are not here";
+    // What is known of each file, read off the reference, not from Orvane:
+    // - up: the vertical of the file's frame. BTS and Kistler give every corner the
+    //   same Y; FP_Type3 gives every corner z of about -5 mm while x and y span
+    //   0.9 m by 0.6 m, so Z is up there.
+    // - sign per plate: -1 where the reference's vertical force under a standing
+    //   subject is negative (it is the load on the plate: Kistler), +1 where it is
+    //   positive (the file holds the reaction: BTS, FP_Type3, whose unloaded plate 2
+    //   is the same system's).
+    // - ranges: pieces of at most 5000 samples, so that nothing is averaged; Kistler
+    //   only up to 3969, where the reference stops (of 39690 samples).
+    // - zero: FORCE_PLATFORM:ZERO's samples, whose mean Orvane takes off (Kistler
+    //   frames 1-10, ten samples each); the reference keeps it.
+    // The reference's lengths are mm and its moments N mm in all three (Kistler's
+    // "m" is not believed); Orvane writes cm and N m.
+    const struct {
+        const char* name;
+        char up;
+        std::vector<int> signs;
+        std::vector<std::pair<int64_t, int64_t>> ranges;
+        int64_t zeroSamples;
+        std::vector<int64_t> loaded; // samples over 50 N, where CoP and moment count
+    } files[] = {
+        {"BTS", 'Y', {1, 1, 1, 1, 1, 1}, {{1, 3375}, {3376, 6750}}, 0, {553, 0, 0, 588, 580, 0}},
+        {"Kistler", 'Y', {-1, -1}, {{1, 100}, {101, 3969}}, 100, {2354, 2279}},
+        {"FP_Type3", 'Z', {1, 1}, {{1, 3}, {4, 8}}, 0, {8, 0}},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        auto turn = [&f](const V3& v) -> V3 {
+            return f.up == 'Y' ? V3{v[0], -v[2], v[1]} : v;
+        };
+        const auto reference = readReference(dir + "/reference/" + f.name + ".ref.txt");
+        ASSERT_EQ(reference.size(), f.signs.size());
+        c3d::FileBytes bytes;
+        ASSERT_EQ(bytes.open(dir + "/" + f.name + ".c3d"), 0);
+        c3d::Trial trial = c3d::openTrial(bytes);
+        ASSERT_EQ(trial.plates.plates.size(), f.signs.size());
+        for (const auto& [plate, samples] : reference) {
+            SCOPED_TRACE("plate " + std::to_string(plate));
+            V3 zero{}, zeroMoment{};
+            for (int64_t s = 1; s <= f.zeroSamples; ++s)
+                for (int k = 0; k < 3; ++k) {
+                    zero[k] += samples.at(s).force[k] / static_cast<double>(f.zeroSamples);
+                    zeroMoment[k] += samples.at(s).moment[k] / static_cast<double>(f.zeroSamples);
+                }
+            // The baseline's moments (and its forces, at most 100 mm below the surface)
+            // move the centre of pressure by at most this over Fz, in N mm.
+            const double baseline = std::hypot(zeroMoment[0], zeroMoment[1], zeroMoment[2]) +
+                                    100 * std::hypot(zero[0], zero[1], zero[2]);
+            const double sign = f.signs[static_cast<std::size_t>(plate - 1)];
+            int64_t compared = 0, loaded = 0;
+            for (const auto& [from, to] : f.ranges) {
+                c3d::ConvertOptions options;
+                options.plate = plate;
+                options.from = from;
+                options.to = to;
+                const c3d::Conversion out = c3d::convertPlate(bytes, trial, options);
+                ASSERT_EQ(out.samplesPerRecord, 1);
+                ASSERT_EQ(out.records.size(), static_cast<std::size_t>(to - from + 1));
+                for (std::size_t i = 0; i < out.records.size(); ++i) {
+                    const int64_t s = from + static_cast<int64_t>(i);
+                    const RefSample& ref = samples.at(s);
+                    const c3d::ForceRecord& r = out.records[i];
+                    ASSERT_EQ(out.recordNumbers[i], s);
+                    V3 load;
+                    for (int k = 0; k < 3; ++k)
+                        load[k] = ref.force[k] - zero[k];
+                    const V3 force = turn(load);
+                    const double got[3] = {r.fx, r.fy, r.fz};
+                    for (int k = 0; k < 3; ++k)
+                        ASSERT_NEAR(got[k], sign * force[k], 0.5 + 0.005 * std::abs(force[k]))
+                            << "sample " << s << ", force " << k;
+                    ++compared;
+                    // Where the reference's own vertical force passes 50 N.
+                    if (!(std::abs(turn(ref.force)[2]) > 50))
+                        continue;
+                    ++loaded;
+                    const V3 cop = turn(ref.cop);
+                    const double copTolerance = 1 + baseline / std::abs(force[2]);
+                    ASSERT_NEAR(r.ax * 10, cop[0], copTolerance) << "sample " << s;
+                    ASSERT_NEAR(r.ay * 10, cop[1], copTolerance) << "sample " << s;
+                    ASSERT_NEAR(r.az * 10, cop[2], copTolerance) << "sample " << s;
+                    ASSERT_NEAR(r.mz, sign * turn(ref.free)[2] / 1000, 0.05 + baseline / 1000)
+                        << "sample " << s;
+                }
+            }
+            EXPECT_EQ(compared, static_cast<int64_t>(samples.size()));
+            EXPECT_EQ(loaded, f.loaded[static_cast<std::size_t>(plate - 1)]);
         }
     }
 }
