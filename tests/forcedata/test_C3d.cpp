@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <map>
 #include <sstream>
+#include <unistd.h>
 
 using namespace c3dtest;
 
@@ -187,8 +189,10 @@ TEST(C3dPlates, BelowTheThresholdTheCentreAndMomentAreZero)
         load.mz = 0.5;
         c3d::ConvertOptions options;
         options.threshold = c.threshold;
-        const c3d::Conversion out =
-            convert(build(plateFile(2, {}, load, {Processor::Intel, true})), options);
+        // A scale a float holds exactly, so that 10 N reads as 10 N and meets 10.
+        FileShape s = plateFile(2, {}, load, {Processor::Intel, true});
+        s.scale[2] = 0.0625;
+        const c3d::Conversion out = convert(build(s), options);
         const c3d::ForceRecord& r = out.records[0];
         SCOPED_TRACE(c.fz);
         EXPECT_NEAR(r.fz, c.fz, 1e-3);
@@ -253,10 +257,12 @@ TEST(C3dPlates, UnitsZeroAndBodyWeight)
     // channel measured over the unloaded frames 1-2, and the subject's mass.
     FileShape s = plateFile(2, {}, load, {Processor::Intel, true});
     const std::vector<double> ch = type2Channels({}, load, 40);
+    // Frames 1 and 2 differ, their mean being the offset: a window shifted by a
+    // frame takes in the load and no baseline.
     s.value = [ch](int c, int i) {
         const double v =
             c >= 3 ? ch[static_cast<std::size_t>(c)] / 1000 : ch[static_cast<std::size_t>(c)];
-        return (i < 2 ? 0 : v) + 5 * (c + 1);
+        return i == 0 ? 4 * (c + 1) : i == 1 ? 6 * (c + 1) : v + 5 * (c + 1);
     };
     for (Param& p : s.params)
         if (p.name == "UNITS")
@@ -396,6 +402,22 @@ TEST(C3dReader, DamagedFilesGiveAnErrorOrAPlausibleTable)
         {"more plates than described", withParam(number("FORCE_PLATFORM", "USED", {200}, {}, 2)),
          nullptr},
         {"negative analog count", withParam(number("ANALOG", "USED", {-5}, {}, 2)), "analog"},
+        // An empty parameter, however long its first dimensions, takes no bytes.
+        {"a zero dimension", withParam(Param{"ANALYSIS", "DESCRIPTIONS", -1, {255, 255, 0}, {}, ""}),
+         nullptr},
+        {"header's point count unlike POINT:USED", patched(2, "\x17"), nullptr},
+        {"header's analog count unlike the rates", patched(4, "\x0c"), nullptr},
+        {"POINT:SCALE not a number", withParam(number("POINT", "SCALE", {std::nan("")})),
+         "POINT:SCALE"},
+        {"POINT:SCALE 0", withParam(number("POINT", "SCALE", {0})), "POINT:SCALE"},
+        {"POINT:SCALE infinite",
+         withParam(number("POINT", "SCALE", {std::numeric_limits<double>::infinity()})),
+         "POINT:SCALE"},
+        {"data among the parameters", patched(16, "\x02"), "inside"},
+        {"data in the header", withParam(number("POINT", "DATA_START", {1}, {}, 2)), "inside"},
+        {"analog rate 0.5 Hz", withParam(number("ANALOG", "RATE", {0.5})), "1 Hz to 1 MHz"},
+        {"analog rate 2 MHz", withParam(number("ANALOG", "RATE", {2e6})), "1 Hz to 1 MHz"},
+        {"a scale beyond 1e7 N", withParam(number("ANALOG", "GEN_SCALE", {1e5})), "1e+07"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -420,21 +442,35 @@ TEST(C3dReader, EveryCutOfAFileEndsInAnErrorOrATable)
 {
     // Cuts and flipped bytes anywhere: never a crash, never a hang.
     const std::string bytes = build(plateFile(3, {}, Load{}, {Processor::Dec, true}));
+    int tables = 0, errors = 0;
     for (std::size_t cut = 0; cut < bytes.size(); cut += 7) {
         for (int flip : {-1, 0x80, 0xff}) {
             std::string b = bytes.substr(0, flip < 0 ? cut : bytes.size());
             if (flip >= 0)
                 b[cut] = static_cast<char>(b[cut] ^ flip);
             c3d::MemoryBytes source(b);
+            // A damaged file is said as such, with a reason; anything else escapes
+            // and fails the test.
             try {
                 c3d::Trial trial = c3d::openTrial(source);
                 c3d::surveyPlates(source, trial);
                 const c3d::Conversion out = c3d::convertPlate(source, trial, {});
                 EXPECT_LE(out.records.size(), 5000u);
-            } catch (const std::runtime_error&) {
+                EXPECT_TRUE(out.rate >= 1 && out.rate <= 1e6) << out.rate;
+                for (const c3d::ForceRecord& r : out.records)
+                    ASSERT_TRUE(std::abs(r.fz) <= 1e7 && std::abs(r.ax) < 1e9) << cut;
+                ++tables;
+            } catch (const c3d::FormatError& e) {
+                EXPECT_STRNE(e.what(), "");
+                ++errors;
+            } catch (const c3d::NoPlateError& e) {
+                EXPECT_STRNE(e.what(), "");
+                ++errors;
             }
         }
     }
+    EXPECT_GT(tables, 0);
+    EXPECT_GT(errors, 0);
 }
 
 namespace
@@ -573,4 +609,177 @@ TEST(C3dReference, EveryPlateOfOtherLaboratoriesAgreesWithAnIndependentReader)
             EXPECT_EQ(loaded, f.loaded[static_cast<std::size_t>(plate - 1)]);
         }
     }
+}
+
+TEST(C3dReader, POINT_FRAMESCountsPastTheHeadersSixteenBits)
+{
+    // 40000 frames: the header's last frame says 65535 ("see the parameters") and
+    // POINT:FRAMES, a signed word, holds 40000 as -25536.
+    FileShape s = plateFile(2, {}, Load{});
+    s.frames = 40000;
+    s.params.push_back(number("POINT", "FRAMES", {40000}, {}, 2));
+    std::string bytes = build(s);
+    bytes.replace(8, 2, "\xff\xff");
+    c3d::MemoryBytes source(bytes);
+    const c3d::File file = c3d::readFile(source);
+    EXPECT_EQ(file.frameCount, 40000);
+}
+
+TEST(C3dPlates, CornersThatAreNoPlateAreRefusedAndDecideNothingForAnother)
+{
+    // Plate 1 lies in a laboratory whose vertical is Y; plates 2 and 3 carry corners
+    // whose normals point along X, outvoting plate 1 if they had a vote.
+    PlateSetup yUp;
+    yUp.fileVertical = 1;
+    const Load load;
+    const std::vector<double> one = type2Channels(yUp, load, 40);
+    const double nan = std::nan("");
+    const struct {
+        const char* name;
+        std::vector<double> junk; // four corners, x y z each, mm
+        const char* reason;
+    } cases[] = {
+        {"sides 3.5e10 apart", {0, 0, 0, 0, -3.5e10, 0, 0, -3.5e10, -400, 0, 0, -400}, "2 cm to 5 m"},
+        {"a side of 1 cm", {0, 0, 0, 0, -10, 0, 0, -10, -400, 0, 0, -400}, "2 cm to 5 m"},
+        {"a side of 6 m", {0, 0, 0, 0, -6000, 0, 0, -6000, -400, 0, 0, -400}, "2 cm to 5 m"},
+        {"sides not square", {0, 0, 0, 0, -400, 0, 0, -700, -400, 0, 300, -400}, "right angles"},
+        {"not a number", {0, 0, 0, 0, -400, nan, 0, -400, -400, 0, 0, -400}, "not numbers"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FileShape s;
+        s.channels = 18;
+        for (int ch = 0; ch < 18; ++ch)
+            s.scale.push_back(ch % 6 < 3 ? 0.05 : 4);
+        s.value = [one](int ch, int) { return one[static_cast<std::size_t>(ch % 6)]; };
+        std::vector<double> channel, cornerList = corners(yUp);
+        for (int ch = 1; ch <= 18; ++ch)
+            channel.push_back(ch);
+        for (int p = 0; p < 2; ++p)
+            cornerList.insert(cornerList.end(), c.junk.begin(), c.junk.end());
+        s.params = {number("FORCE_PLATFORM", "USED", {3}, {}, 2),
+                    number("FORCE_PLATFORM", "TYPE", {2, 2, 2}, {3}, 2),
+                    number("FORCE_PLATFORM", "CHANNEL", channel, {6, 3}, 2),
+                    number("FORCE_PLATFORM", "CORNERS", cornerList, {3, 4, 3}),
+                    number("FORCE_PLATFORM", "ORIGIN", {0, 0, 40, 0, 0, 40, 0, 0, 40}, {3, 3}),
+                    text("POINT", "UNITS", {"mm"}, 2)};
+        const std::string bytes = build(s);
+        c3d::MemoryBytes source(bytes);
+        c3d::Trial trial = c3d::openTrial(source);
+        for (int p : {1, 2}) {
+            const std::string& problem = trial.plates.plates[static_cast<std::size_t>(p)].problem;
+            EXPECT_NE(problem.find(c.reason), std::string::npos) << problem;
+        }
+        const c3d::Conversion out = c3d::convertPlate(source, trial, {});
+        expectLoad(out.records[0], load, 0.05, "plate 1");
+        for (int p : {2, 3}) {
+            c3d::ConvertOptions options;
+            options.plate = p;
+            EXPECT_THROW(c3d::convertPlate(source, trial, options), c3d::FormatError);
+        }
+    }
+}
+
+TEST(C3dConvert, ASampleReadsTheSameWhateverRangeHoldsIt)
+{
+    // Samples 1-3 hold a small pull, as an unloaded plate's drift may; then the
+    // subject stands. The whole recording shows which way the channels point.
+    Load pull;
+    pull.grf = {0.5, 0, -4};
+    const std::vector<double> drift = type2Channels({}, pull, 40);
+    FileShape s = plateFile(2, {}, Load{}, {Processor::Intel, true});
+    const auto standing = s.value;
+    s.value = [drift, standing](int c, int i) {
+        return i < 3 ? drift[static_cast<std::size_t>(c)] : standing(c, i);
+    };
+    const std::string bytes = build(s);
+    const struct {
+        int64_t from, to;
+    } ranges[] = {{1, 3}, {2, 2}, {1, 10}, {3, 4}, {4, 10}};
+    for (const auto& r : ranges) {
+        SCOPED_TRACE(std::to_string(r.from) + "-" + std::to_string(r.to));
+        c3d::ConvertOptions options;
+        options.from = r.from;
+        options.to = r.to;
+        const c3d::Conversion out = convert(bytes, options);
+        for (std::size_t i = 0; i < out.records.size(); ++i) {
+            const bool pulled = r.from + static_cast<int64_t>(i) <= 3;
+            EXPECT_NEAR(out.records[i].fz, pulled ? -4 : 700, 0.05) << i;
+            EXPECT_NEAR(out.records[i].fx, pulled ? 0.5 : 30, 0.05) << i;
+        }
+        EXPECT_NE(out.senseNote.find("load on the plate"), std::string::npos) << out.senseNote;
+    }
+}
+
+TEST(C3dPlates, TheCornersUnitIsTheFilesOrTheOneTheirSizeShows)
+{
+    // A type 1 plate gives its centre of pressure and free moment in the corners'
+    // unit. The corners are written in `unit`; `note` when the unit is not believed.
+    const struct {
+        const char* unit;
+        double perMm; // the corners' numbers per mm
+        bool note;
+    } cases[] = {{"mm", 1, false},  {"cm", 0.1, false}, {"m", 0.001, false},
+                 {"m", 1, true},    {"", 1, true},      {"", 0.001, true}};
+    Load load;
+    load.ax = 7;
+    load.ay = -4;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.unit) + " " + std::to_string(c.perMm));
+        FileShape s = plateFile(1, {}, load, {Processor::Intel, true});
+        const std::vector<double> ch = type1Channels({}, load);
+        const double per = c.perMm;
+        s.value = [ch, per](int k, int) {
+            return ch[static_cast<std::size_t>(k)] * (k >= 3 ? per : 1);
+        };
+        std::vector<double> cornerList = corners({});
+        for (double& v : cornerList)
+            v *= c.perMm;
+        for (Param& p : s.params) {
+            if (p.name == "CORNERS")
+                p = number("FORCE_PLATFORM", "CORNERS", cornerList, {3, 4, 1});
+            if (p.name == "UNITS")
+                p = text("POINT", "UNITS", {c.unit[0] ? c.unit : " "}, 2);
+        }
+        const std::string bytes = build(s);
+        c3d::MemoryBytes source(bytes);
+        c3d::Trial trial = c3d::openTrial(source);
+        const c3d::Plate& plate = trial.plates.plates[0];
+        ASSERT_EQ(plate.problem, "");
+        EXPECT_NEAR(plate.centre[0], 0.3, 1e-6);
+        EXPECT_NEAR(plate.centre[1], 0.2, 1e-6);
+        EXPECT_NEAR(plate.width, 0.4, 1e-6);
+        EXPECT_NEAR(plate.depth, 0.6, 1e-6);
+        EXPECT_EQ(plate.notes.size(), c.note ? 1u : 0u);
+        const c3d::Conversion out = c3d::convertPlate(source, trial, {});
+        expectLoad(out.records[0], load, 0.05, c.unit);
+    }
+}
+
+TEST(C3dConvert, ANewFileNeverReplacesOne)
+{
+    const std::string dir = ::testing::TempDir() + "c3d_write_" + std::to_string(::getpid());
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir + "/KEEP.RF") << "keep me";
+    const struct {
+        std::string path;
+        int result;
+        const char* after; // the file's content afterwards, nullptr for none
+    } cases[] = {
+        {dir + "/KEEP.RF", 58, "keep me"},
+        {dir + "/NEW.RF", 0, "records"},
+        {dir + "/missing/NEW.RF", 76, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(c3d::writeNewFile(c.path, "records"), c.result);
+        std::ifstream in(c.path);
+        if (!c.after) {
+            EXPECT_FALSE(in.good());
+            continue;
+        }
+        std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(content, c.after);
+    }
+    std::filesystem::remove_all(dir);
 }
