@@ -327,8 +327,9 @@ inline std::vector<double> type3Channels(const PlateSetup& p, const Load& l, dou
             (S + P - Q) / 4,           (S + P + Q) / 4,           (S - P + Q) / 4, (S - P - Q) / 4};
 }
 
-// Two type-2 plates, Z up; plate 2 carries twice plate 1's vertical load.
-inline std::string twoPlates(int frames)
+// Two type-2 plates, Z up; plate 2 carries twice plate 1's vertical load. A
+// parameter in `replace` takes the place of the one of the same name.
+inline std::string twoPlates(int frames, const std::vector<Param>& replace = {})
 {
     FileShape s;
     s.channels = 12;
@@ -355,6 +356,10 @@ inline std::string twoPlates(int frames)
                 number("FORCE_PLATFORM", "CORNERS", cornerList, {3, 4, 2}),
                 number("FORCE_PLATFORM", "ORIGIN", {0, 0, 40, 0, 0, 40}, {3, 2}),
                 number("SUBJECTS", "WEIGHT", {60})};
+    for (const Param& r : replace)
+        for (Param& p : s.params)
+            if (p.group == r.group && p.name == r.name)
+                p = r;
     return build(s);
 }
 

@@ -15,11 +15,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPushButton>
 #include <QShortcut>
 #include <QTemporaryDir>
 #include <QUrl>
 
 #include <fstream>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 namespace
@@ -121,7 +123,13 @@ TEST_F(ImportC3D, AFileThatCannotBeImportedNamesTheReasonAndWritesNothing)
     const struct {
         const char* file;
         const char* reason;
-    } cases[] = {{"cut.c3d", "data section"}, {"missing.c3d", "File not found"}};
+    } cases[] = {{"cut.c3d", "data section"},
+                 {"missing.c3d", "File not found"},
+                 {"pipe.c3d", "Path/File access error"},
+                 {"folder.c3d", "Path/File access error"}};
+    // A pipe must not freeze the program waiting for a writer.
+    ASSERT_EQ(::mkfifo(tmp.filePath("pipe.c3d").toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(QDir(tmp.path()).mkdir("folder.c3d"));
     for (const auto& c : cases) {
         fp.dialogs.shown.clear();
         EXPECT_EQ(window->importC3D(tmp.filePath(c.file)), nullptr) << c.file;
@@ -181,4 +189,77 @@ TEST_F(ImportC3D, CtrlIContextMenuAndDropOpenTheImport)
     refused.setAccepted(false);
     QCoreApplication::sendEvent(window.get(), &refused);
     EXPECT_FALSE(refused.isAccepted());
+}
+
+TEST_F(ImportC3D, WhatWillBeWrittenAndWhyAPlateCannotBeRead)
+{
+    // Plate 1 of a long trial is of a type Orvane does not read.
+    write("long.c3d", c3dtest::twoPlates(6750, {c3dtest::number("FORCE_PLATFORM", "TYPE", {7, 2},
+                                                                {2}, 2)}));
+    frmImportC3D* dialog = window->importC3D(tmp.filePath("long.c3d"));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->lstPlates->item(0)->text(),
+              "Plate 1   type 7   cannot be read: plate 1 is of type 7, which Orvane does not read");
+    EXPECT_EQ(dialog->lstPlates->currentRow(), 1);
+    EXPECT_EQ(dialog->lblRecords->text(),
+              "6750 samples at 1000 Hz become 3375 records at 500 Hz, each the mean of 2.");
+    dialog->lstPlates->setCurrentRow(0);
+    EXPECT_TRUE(dialog->lblPlate->text().endsWith(
+        "It cannot be read: plate 1 is of type 7, which Orvane does not read"))
+        << dialog->lblPlate->text().toStdString();
+    for (QWidget* w : std::initializer_list<QWidget*>{dialog->lstPlates, dialog->lblPlate,
+                                                      dialog->picPlan, dialog->lblRecords,
+                                                      dialog->txtOutput, dialog->cmdImportAll})
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+    EXPECT_EQ(dialog->cmdImportAll->text(), "Import &every loaded plate");
+}
+
+TEST_F(ImportC3D, ANameWithoutTheExtensionGetsIt)
+{
+    frmImportC3D* dialog = window->importC3D(tmp.filePath("trial.c3d"));
+    ASSERT_NE(dialog, nullptr);
+    dialog->txtOutput->setText("mine");
+    ASSERT_TRUE(dialog->cmdImport_Click());
+    EXPECT_TRUE(QFile::exists(tmp.filePath("mine.RF")));
+    EXPECT_FALSE(QFile::exists(tmp.filePath("mine")));
+    EXPECT_EQ(s.LoadedForceFile, "mine.RF");
+}
+
+TEST_F(ImportC3D, EveryLoadedPlateIsWrittenOrNothing)
+{
+    const struct {
+        const char* present; // a file there before, or nullptr
+        bool written;
+    } cases[] = {{"TRIAL_P2.RF", false}, {nullptr, true}, {nullptr, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.present ? c.present : "-");
+        if (c.present)
+            write(c.present, "keep me");
+        fp.dialogs.shown.clear();
+        frmImportC3D* dialog = window->importC3D(tmp.filePath("trial.c3d"));
+        ASSERT_NE(dialog, nullptr);
+        const QByteArray before = [&] {
+            QFile f(tmp.filePath("TRIAL_P2.RF"));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        EXPECT_EQ(dialog->cmdImportAll_Click(), c.written);
+        if (c.written) {
+            EXPECT_TRUE(QFile::exists(tmp.filePath("TRIAL_P1.RF")));
+            EXPECT_EQ(s.LoadedForceFile, "TRIAL_P2.RF"); // the larger peak is read
+            EXPECT_NEAR(s.forces.Fz[1], 350, 0.01);
+            EXPECT_TRUE(fp.dialogs.shown.empty());
+        } else {
+            ASSERT_EQ(fp.dialogs.shown.size(), 1u);
+            EXPECT_TRUE(fp.dialogs.shown[0].text.contains("nothing is written"))
+                << fp.dialogs.shown[0].text.toStdString();
+            QFile f(tmp.filePath("TRIAL_P2.RF"));
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            EXPECT_EQ(f.readAll(), before);
+        }
+        if (c.present) {
+            EXPECT_FALSE(QFile::exists(tmp.filePath("TRIAL_P1.RF")));
+            QFile::remove(tmp.filePath(c.present));
+        }
+        delete dialog;
+    }
 }
