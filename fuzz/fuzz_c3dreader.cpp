@@ -1,6 +1,7 @@
 // libFuzzer target: any bytes through the C3D reader, the plates' survey and the
-// conversion of every plate. Each ends in a table or a FormatError/NoPlateError;
-// records stay within the force file's bounds and hold finite numbers.
+// conversion of every plate. Each ends in a table or a FormatError/NoPlateError/
+// RangeError; records stay within the force file's bounds, hold finite forces of
+// at most 1e7 N, and the rate is one the force file can state.
 
 #include "forcedata/c3d/C3dConvert.h"
 
@@ -38,12 +39,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
                 const c3d::Conversion out = c3d::convertPlate(bytes, trial, options);
                 check(out.records.size() <= c3d::MaxRecords);
                 check(out.records.size() == out.recordNumbers.size());
+                check(out.rate >= 0.001 && out.rate <= 1e6);
                 for (const c3d::ForceRecord& r : out.records)
                     check(std::isfinite(r.fx) && std::isfinite(r.fz) && std::isfinite(r.ax) &&
-                          std::isfinite(r.mz) && std::isfinite(r.az));
+                          std::isfinite(r.mz) && std::isfinite(r.az) &&
+                          std::abs(r.fx) <= c3d::MaxForce && std::abs(r.fy) <= c3d::MaxForce &&
+                          std::abs(r.fz) <= c3d::MaxForce);
                 const std::string text = c3d::forceFileText(out);
                 check(text.size() >= out.records.size() * 81);
             } catch (const c3d::FormatError&) {
+            } catch (const c3d::RangeError&) {
             }
         }
     } catch (const c3d::FormatError&) {
