@@ -276,7 +276,8 @@ std::string recordsSentence(int64_t samples, double rate)
 {
     const int64_t k = std::max<int64_t>(1, (samples + MaxRecords - 1) / MaxRecords);
     const int64_t records = (samples + k - 1) / k;
-    const std::string from = std::to_string(samples) + " samples at " + formatted("%g", rate) + " Hz";
+    const std::string from =
+        std::to_string(samples) + " samples at " + formatted("%g", rate) + " Hz";
     if (k == 1)
         return from + " are written as " + std::to_string(records) + " records";
     return from + " become " + std::to_string(records) + " records at " +

@@ -50,11 +50,11 @@ struct PlateInfo {
     int type = 0;
     int64_t samples = 0;
     double rate = 0;
-    double peakFz = 0;      // N, the largest vertical force on the subject
-    int64_t peakSample = 0; // 1-based; 0 when the plate cannot be read
-    double peakTime = 0;    // s from the first sample
-    Vec3 centre{};          // m, turned axes
-    double width = 0, depth = 0; // m
+    double peakFz = 0;             // N, the largest vertical force on the subject
+    int64_t peakSample = 0;        // 1-based; 0 when the plate cannot be read
+    double peakTime = 0;           // s from the first sample
+    Vec3 centre{};                 // m, turned axes
+    double width = 0, depth = 0;   // m
     std::array<Vec3, 4> corners{}; // m, turned axes
     std::string senseNote;
     std::string problem;
@@ -83,7 +83,7 @@ struct Conversion {
     // of k its first sample falls in, so that a record's number over the record rate
     // is still its time in the file.
     std::vector<int64_t> recordNumbers;
-    int64_t samples = 0;                // samples in the range
+    int64_t samples = 0; // samples in the range
     int64_t samplesPerRecord = 1;
     double rate = 0; // Hz of the records
     double bodyWeight = 0;

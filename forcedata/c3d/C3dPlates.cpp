@@ -267,8 +267,8 @@ PlateSet findPlates(const File& file)
         plate.type = type >= 0 && type <= 99 ? static_cast<int>(type) : 0;
         const int n = channelsOfType(plate.type);
         if (n == 0) {
-            plate.problem = name + " is of type " + std::to_string(plate.type) +
-                            ", which Orvane does not read";
+            plate.problem =
+                name + " is of type " + std::to_string(plate.type) + ", which Orvane does not read";
             set.plates.push_back(plate);
             continue;
         }
@@ -478,8 +478,8 @@ void decideSenses(const std::vector<Plate*>& plates, const std::vector<double>& 
                                  shortNumber(std::round(most * 10) / 10) + " N); ";
         if (down + up > 0) {
             plate.sense = up > down ? -1 : 1;
-            plate.senseNote = head + "the signs follow the file's loaded plates (" +
-                              firstLoaded + (down + up > 1 ? " and others" : "") + ")";
+            plate.senseNote = head + "the signs follow the file's loaded plates (" + firstLoaded +
+                              (down + up > 1 ? " and others" : "") + ")";
         } else {
             plate.sense = 1;
             plate.senseNote =

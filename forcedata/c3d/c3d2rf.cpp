@@ -101,8 +101,8 @@ int writeAll(const c3d::Bytes& bytes, c3d::Trial& trial, const std::string& path
     const std::vector<c3d::PlateInfo> infos = c3d::surveyPlates(bytes, trial);
     const std::vector<int> loaded = c3d::loadedPlates(infos, std::max(options.threshold, 1e-9));
     if (loaded.empty()) {
-        std::fprintf(stderr, "c3d2rf: %s: no plate carries a load of %g N or more\n",
-                     path.c_str(), options.threshold);
+        std::fprintf(stderr, "c3d2rf: %s: no plate carries a load of %g N or more\n", path.c_str(),
+                     options.threshold);
         return ExitNoPlate;
     }
     std::vector<std::string> names;

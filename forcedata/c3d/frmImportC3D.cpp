@@ -8,10 +8,10 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -40,10 +40,10 @@ QString plateText(const c3d::PlateInfo& p)
     if (!p.problem.empty())
         return text + "cannot be read: " + QString::fromStdString(p.problem);
     text += QString("%1 samples   %2 Hz   ").arg(p.samples).arg(p.rate, 0, 'g', 6);
-    text += loaded(p) ? QString("peak Fz %1 N at %2 s")
-                            .arg(p.peakFz, 0, 'f', 1)
-                            .arg(p.peakTime, 0, 'f', 3)
-                      : QString("no load (peak Fz %1 N)").arg(p.peakFz, 0, 'f', 1);
+    text +=
+        loaded(p)
+            ? QString("peak Fz %1 N at %2 s").arg(p.peakFz, 0, 'f', 1).arg(p.peakTime, 0, 'f', 3)
+            : QString("no load (peak Fz %1 N)").arg(p.peakFz, 0, 'f', 1);
     text += QString("   centre %1, %2 m   %3 x %4 m")
                 .arg(metres(p.centre[0]), metres(p.centre[1]), metres(p.width), metres(p.depth));
     return text;
@@ -335,8 +335,9 @@ std::optional<std::string> frmImportC3D::convert(int plate, double from, double 
     options.plate = plate;
     options.title = c3d::baseName(m_path.toStdString()) + " plate " + std::to_string(plate);
     try {
-        const c3d::Conversion conversion = c3d::convertPlate(
-            *m_bytes, *m_trial, options, [this, from, span](double f) { progress(from + f * span); });
+        const c3d::Conversion conversion =
+            c3d::convertPlate(*m_bytes, *m_trial, options,
+                              [this, from, span](double f) { progress(from + f * span); });
         return c3d::forceFileText(conversion);
     } catch (const std::exception& e) {
         fail(QString::fromStdString(e.what()));
@@ -369,8 +370,7 @@ bool frmImportC3D::cmdImport_Click()
     cmdImport->setEnabled(false);
     m_platform.events.setBusy(true);
     const std::optional<std::string> text = convert(row + 1, 0, 1);
-    const int error =
-        text ? c3d::writeNewFile(target.toStdString(), *text) : int(FileError::None);
+    const int error = text ? c3d::writeNewFile(target.toStdString(), *text) : int(FileError::None);
     m_platform.events.setBusy(false);
     cmdImport->setEnabled(true);
     if (!text)

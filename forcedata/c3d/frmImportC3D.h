@@ -42,9 +42,9 @@ public:
     QLabel* lblFile = nullptr;
     QLabel* lblPlates = nullptr;
     QListWidget* lstPlates = nullptr;
-    QLabel* lblPlate = nullptr; // the chosen plate: type, place, size, peak, sense
-    QWidget* picPlan = nullptr; // the plates seen from above, the chosen one filled
-    QLabel* lblNote = nullptr;  // how the file's units were read, when it matters
+    QLabel* lblPlate = nullptr;   // the chosen plate: type, place, size, peak, sense
+    QWidget* picPlan = nullptr;   // the plates seen from above, the chosen one filled
+    QLabel* lblNote = nullptr;    // how the file's units were read, when it matters
     QLabel* lblRecords = nullptr; // what the samples become, averaged or not
     QLabel* lblOutput = nullptr;
     QLineEdit* txtOutput = nullptr;

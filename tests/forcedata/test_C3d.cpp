@@ -403,8 +403,8 @@ TEST(C3dReader, DamagedFilesGiveAnErrorOrAPlausibleTable)
          nullptr},
         {"negative analog count", withParam(number("ANALOG", "USED", {-5}, {}, 2)), "analog"},
         // An empty parameter, however long its first dimensions, takes no bytes.
-        {"a zero dimension", withParam(Param{"ANALYSIS", "DESCRIPTIONS", -1, {255, 255, 0}, {}, ""}),
-         nullptr},
+        {"a zero dimension",
+         withParam(Param{"ANALYSIS", "DESCRIPTIONS", -1, {255, 255, 0}, {}, ""}), nullptr},
         {"header's point count unlike POINT:USED", patched(2, "\x17"), nullptr},
         {"header's analog count unlike the rates", patched(4, "\x0c"), nullptr},
         {"POINT:SCALE not a number", withParam(number("POINT", "SCALE", {std::nan("")})),
@@ -479,8 +479,8 @@ namespace
 // ../shared/c3d beside the clone, else the machine's copy; empty when neither is there.
 std::string sharedC3d()
 {
-    for (const std::string& dir : {std::string(ORVANE_SOURCE_DIR "/../shared/c3d"),
-                                  std::string("/work/shared/c3d")})
+    for (const std::string& dir :
+         {std::string(ORVANE_SOURCE_DIR "/../shared/c3d"), std::string("/work/shared/c3d")})
         if (std::ifstream(dir + "/reference/BTS.ref.txt"))
             return dir;
     return {};
@@ -547,9 +547,7 @@ TEST(C3dReference, EveryPlateOfOtherLaboratoriesAgreesWithAnIndependentReader)
     };
     for (const auto& f : files) {
         SCOPED_TRACE(f.name);
-        auto turn = [&f](const V3& v) -> V3 {
-            return f.up == 'Y' ? V3{v[0], -v[2], v[1]} : v;
-        };
+        auto turn = [&f](const V3& v) -> V3 { return f.up == 'Y' ? V3{v[0], -v[2], v[1]} : v; };
         const auto reference = readReference(dir + "/reference/" + f.name + ".ref.txt");
         ASSERT_EQ(reference.size(), f.signs.size());
         c3d::FileBytes bytes;
@@ -639,7 +637,9 @@ TEST(C3dPlates, CornersThatAreNoPlateAreRefusedAndDecideNothingForAnother)
         std::vector<double> junk; // four corners, x y z each, mm
         const char* reason;
     } cases[] = {
-        {"sides 3.5e10 apart", {0, 0, 0, 0, -3.5e10, 0, 0, -3.5e10, -400, 0, 0, -400}, "2 cm to 5 m"},
+        {"sides 3.5e10 apart",
+         {0, 0, 0, 0, -3.5e10, 0, 0, -3.5e10, -400, 0, 0, -400},
+         "2 cm to 5 m"},
         {"a side of 1 cm", {0, 0, 0, 0, -10, 0, 0, -10, -400, 0, 0, -400}, "2 cm to 5 m"},
         {"a side of 6 m", {0, 0, 0, 0, -6000, 0, 0, -6000, -400, 0, 0, -400}, "2 cm to 5 m"},
         {"sides not square", {0, 0, 0, 0, -400, 0, 0, -700, -400, 0, 300, -400}, "right angles"},
@@ -719,8 +719,8 @@ TEST(C3dPlates, TheCornersUnitIsTheFilesOrTheOneTheirSizeShows)
         const char* unit;
         double perMm; // the corners' numbers per mm
         bool note;
-    } cases[] = {{"mm", 1, false},  {"cm", 0.1, false}, {"m", 0.001, false},
-                 {"m", 1, true},    {"", 1, true},      {"", 0.001, true}};
+    } cases[] = {{"mm", 1, false}, {"cm", 0.1, false}, {"m", 0.001, false},
+                 {"m", 1, true},   {"", 1, true},      {"", 0.001, true}};
     Load load;
     load.ax = 7;
     load.ay = -4;

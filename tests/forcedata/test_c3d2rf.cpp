@@ -125,8 +125,8 @@ TEST_F(C3d2rfTest, ExitStatuses)
             EXPECT_EQ(o.err, "");
     }
     EXPECT_EQ(slurp(m_dir + "/EXISTS.RF"), "keep me");
-    for (const char* unwritten : {"P3.RF", "N.RF", "R.RF", "CUT.RF", "X.RF", "P0.RF", "U.RF",
-                                  "F.RF", "A.RF", "GOOD_P1.RF"})
+    for (const char* unwritten :
+         {"P3.RF", "N.RF", "R.RF", "CUT.RF", "X.RF", "P0.RF", "U.RF", "F.RF", "A.RF", "GOOD_P1.RF"})
         EXPECT_FALSE(std::filesystem::exists(m_dir + "/" + unwritten)) << unwritten;
     EXPECT_NE(run({"--help"}).out.find("--threshold"), std::string::npos);
 }
@@ -179,7 +179,8 @@ TEST_F(C3d2rfTest, AllWritesEveryLoadedPlateOrNothing)
         for (const std::string& name : c.present)
             EXPECT_EQ(slurp(m_dir + "/" + name), "keep me") << name;
         for (const char* name : {"WALK_P1.RF", "WALK_P2.RF", "WALK_P3.RF"}) {
-            const bool present = std::find(c.present.begin(), c.present.end(), name) != c.present.end();
+            const bool present =
+                std::find(c.present.begin(), c.present.end(), name) != c.present.end();
             const auto written = std::find_if(c.written.begin(), c.written.end(),
                                               [&](const auto& w) { return w.first == name; });
             if (present)

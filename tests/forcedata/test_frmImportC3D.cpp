@@ -21,8 +21,8 @@
 #include <QUrl>
 
 #include <fstream>
-#include <sys/stat.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace
 {
@@ -194,12 +194,13 @@ TEST_F(ImportC3D, CtrlIContextMenuAndDropOpenTheImport)
 TEST_F(ImportC3D, WhatWillBeWrittenAndWhyAPlateCannotBeRead)
 {
     // Plate 1 of a long trial is of a type Orvane does not read.
-    write("long.c3d", c3dtest::twoPlates(6750, {c3dtest::number("FORCE_PLATFORM", "TYPE", {7, 2},
-                                                                {2}, 2)}));
+    write("long.c3d",
+          c3dtest::twoPlates(6750, {c3dtest::number("FORCE_PLATFORM", "TYPE", {7, 2}, {2}, 2)}));
     frmImportC3D* dialog = window->importC3D(tmp.filePath("long.c3d"));
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->lstPlates->item(0)->text(),
-              "Plate 1   type 7   cannot be read: plate 1 is of type 7, which Orvane does not read");
+    EXPECT_EQ(
+        dialog->lstPlates->item(0)->text(),
+        "Plate 1   type 7   cannot be read: plate 1 is of type 7, which Orvane does not read");
     EXPECT_EQ(dialog->lstPlates->currentRow(), 1);
     EXPECT_EQ(dialog->lblRecords->text(),
               "6750 samples at 1000 Hz become 3375 records at 500 Hz, each the mean of 2.");
