@@ -57,13 +57,15 @@ namespace
 
 // One pass of the transposed direct form II, started in the steady state of a constant
 // input equal to the first sample, so the output does not ring up from zero.
-void runFrom(const Biquad& q, std::vector<double>& v)
+template <typename It>
+void runFrom(const Biquad& q, It begin, It end)
 {
     const double gain = (q.b0 + q.b1 + q.b2) / (1 + q.a1 + q.a2);
-    const double x0 = v.front();
+    const double x0 = *begin;
     double z1 = (q.b2 - q.a2 * gain) * x0;
     double z0 = (q.b1 - q.a1 * gain) * x0 + z1;
-    for (double& x : v) {
+    for (It it = begin; it != end; ++it) {
+        double& x = *it;
         const double in = x;
         const double y = q.b0 * in + z0;
         z0 = q.b1 * in - q.a1 * y + z1;
@@ -88,10 +90,8 @@ std::vector<double> lowPass(std::span<const double> x, double cutoffHz, double r
         v[pad + n + i] = 2 * x[n - 1] - x[n - 2 - i];
     }
     std::copy(x.begin(), x.end(), v.begin() + std::ptrdiff_t(pad));
-    runFrom(q, v);
-    std::reverse(v.begin(), v.end());
-    runFrom(q, v);
-    std::reverse(v.begin(), v.end());
+    runFrom(q, v.begin(), v.end());
+    runFrom(q, v.rbegin(), v.rend());
     return {v.begin() + std::ptrdiff_t(pad), v.begin() + std::ptrdiff_t(pad + n)};
 }
 
