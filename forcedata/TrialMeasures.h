@@ -75,8 +75,8 @@ std::string csvRow(std::string_view file, const ForceTable& table, const Contact
 std::string csvProblemRow(std::string_view file, std::string_view message);
 
 // One file's rows: its first contact, or every contact with allContacts; a trial
-// without a contact (or with a refused threshold) gives its one `contact` 0 row.
-// No header line.
+// without a contact gives its one `contact` 0 row, a refused threshold a csvProblemRow
+// with the reason. No header line.
 std::string trialCsvRows(std::string_view file, const ForceTable& table, double threshold,
                          bool allContacts);
 
