@@ -10,7 +10,7 @@ set(ORVANE_INSTALL_PROGRAM_DIR lib/orvane)
 set(ORVANE_SHARE_SOURCE ${CMAKE_SOURCE_DIR}/suite/share)
 
 # Everything in the program directory: the executable, the suite's stand-ins (kept
-# as links to the one stand-in program), rfdump, help texts and manuals.
+# as links to the one stand-in program), rfdump, rfstats, help texts and manuals.
 install(DIRECTORY ${ORVANE_PROGRAM_DIR}/
   DESTINATION ${ORVANE_INSTALL_PROGRAM_DIR}
   USE_SOURCE_PERMISSIONS)

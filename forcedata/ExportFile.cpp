@@ -58,9 +58,19 @@ QString writeWhole(const QString& path, const std::function<bool(QIODevice&)>& w
     return {};
 }
 
-QString writeTableCsv(const QString& path, const ForceTable& table, int first, int last)
+QString writeTableCsv(const QString& path, const ForceTable& table, int first, int last,
+                      const std::string& comment)
 {
-    const std::string text = forceTableCsv(table, first, last);
+    std::string text = forceTableCsv(table, first, last);
+    if (!comment.empty()) {
+        // After the last "#" line, above the column names.
+        std::size_t at = 0;
+        while (at < text.size() && text[at] == '#') {
+            const std::size_t end = text.find('\n', at);
+            at = end == std::string::npos ? text.size() : end + 1;
+        }
+        text.insert(at, comment + "\n");
+    }
     return writeWhole(path, [&text](QIODevice& device) {
         return device.write(text.data(), qint64(text.size())) == qint64(text.size());
     });
@@ -71,7 +81,8 @@ QString couldNotWrite(const QString& path, const QString& reason)
     return "Could not write " + QDir::toNativeSeparators(path) + ": " + reason;
 }
 
-bool saveNumbersAsCsv(SharedState& state, Platform& platform, int first, int last)
+bool saveNumbersAsCsv(SharedState& state, Platform& platform, int first, int last,
+                      const ForceTable* table, const std::string& comment)
 {
     const QString title = QString(SaveCsvCommand).remove(QStringLiteral(" …"));
     const QString base =
@@ -80,7 +91,7 @@ bool saveNumbersAsCsv(SharedState& state, Platform& platform, int first, int las
                                   "CSV numbers (*.csv)|*.csv|All files (*)|*", {".csv"});
     if (!path)
         return false;
-    const QString reason = writeTableCsv(*path, state.forces, first, last);
+    const QString reason = writeTableCsv(*path, table ? *table : state.forces, first, last, comment);
     if (reason.isEmpty())
         return true;
     platform.dialogs.message(couldNotWrite(*path, reason), title, MessageIcon::Critical,

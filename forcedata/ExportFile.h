@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 class QIODevice;
 struct ForceTable;
@@ -26,12 +27,15 @@ std::optional<QString> askSavePath(Platform& platform, const QString& title,
 // `write` succeeded and everything reached the disk. "" or the reason it failed.
 QString writeWhole(const QString& path, const std::function<bool(QIODevice&)>& write);
 
-// Records first..last of the table as rfdump writes them. "" or the reason it failed.
-QString writeTableCsv(const QString& path, const ForceTable& table, int first, int last);
+// Records first..last of the table as rfdump writes them, with `comment` (a "# ..."
+// line) after its own comment lines when given. "" or the reason it failed.
+QString writeTableCsv(const QString& path, const ForceTable& table, int first, int last,
+                      const std::string& comment = {});
 
-// "Save numbers as CSV …": asks where, writes records first..last, and says what
-// failed. True when a file was written.
-bool saveNumbersAsCsv(SharedState& state, Platform& platform, int first, int last);
+// "Save numbers as CSV …": asks where, writes records first..last of `table` (the
+// trial read when none), and says what failed. True when a file was written.
+bool saveNumbersAsCsv(SharedState& state, Platform& platform, int first, int last,
+                      const ForceTable* table = nullptr, const std::string& comment = {});
 
 // The message for a file that could not be written.
 QString couldNotWrite(const QString& path, const QString& reason);

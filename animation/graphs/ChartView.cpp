@@ -203,7 +203,8 @@ void ChartView::paintChart(QPainter& p, int k, const QRectF& area, bool last) co
         p.setClipRect(area);
         if (k == 0)
             paintMarks(p, area, low, high);
-        paintCurves(p, chart, area, low, high);
+        paintCurves(p, chart.raw, true, area, low, high);
+        paintCurves(p, chart.curves, false, area, low, high);
         p.restore();
     } else {
         p.setPen(Qt::black);
@@ -231,21 +232,26 @@ void ChartView::paintChart(QPainter& p, int k, const QRectF& area, bool last) co
     }
 }
 
-void ChartView::paintCurves(QPainter& p, const Chart& chart, const QRectF& area, double low,
-                            double high) const
+void ChartView::paintCurves(QPainter& p, const std::vector<Curve>& curves, bool faint,
+                            const QRectF& area, double low, double high) const
 {
     const double span = high - low;
     const auto yOf = [&](double v) { return area.bottom() - (v - low) / span * area.height(); };
     const auto xOf = [&](double i) {
         return area.left() + (i - m_range.first) / m_range.span() * area.width();
     };
-    for (const Curve& c : chart.curves) {
+    for (const Curve& c : curves) {
         const int n = int(c.values.size());
         if (n == 0)
             continue;
         const int from = std::clamp(int(std::floor(m_range.first)), 1, n);
         const int to = std::clamp(int(std::ceil(m_range.last)), 1, n);
-        p.setPen(QPen(c.colour, 1.6, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
+        // The raw signal behind a filtered one: its colour a quarter strength on white.
+        QColor colour = c.colour;
+        if (faint)
+            colour = QColor::fromRgbF(0.75 + 0.25 * colour.redF(), 0.75 + 0.25 * colour.greenF(),
+                                      0.75 + 0.25 * colour.blueF());
+        p.setPen(QPen(colour, faint ? 1.2 : 1.6, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
         QPolygonF line;
         const auto flush = [&] {
             if (line.size() == 1)
@@ -317,21 +323,27 @@ void ChartView::paintMarks(QPainter& p, const QRectF& area, double low, double h
     const std::vector<double>* fz =
         m_charts[0].curves.size() > 2 ? &m_charts[0].curves[2].values : nullptr;
     const QFontMetricsF fm(p.font());
-    for (const Contact& c : m_contacts) {
-        p.setPen(QPen(MarkColour, 1, Qt::DashLine));
-        for (int i : {c.first, c.last})
-            p.drawLine(QPointF(xOf(i), area.top()), QPointF(xOf(i), area.bottom()));
-        if (!fz || c.peak < 1 || c.peak > int(fz->size()))
-            continue;
-        const double v = (*fz)[std::size_t(c.peak - 1)];
+    const auto mark = [&](int record, const QString& text, bool filled) {
+        if (!fz || record < 1 || record > int(fz->size()))
+            return;
+        const double v = (*fz)[std::size_t(record - 1)];
         if (!std::isfinite(v))
-            continue;
-        const QPointF at(xOf(c.peak), yOf(v));
+            return;
+        const QPointF at(xOf(record), yOf(v));
         p.setPen(QPen(Qt::black, 1.5));
-        p.setBrush(Qt::white);
+        p.setBrush(filled ? QBrush(Qt::black) : QBrush(Qt::white));
         p.drawEllipse(at, 4, 4);
         p.setBrush(Qt::NoBrush);
-        p.drawText(at + QPointF(6, fm.ascent() / 2), QStringLiteral("peak"));
+        p.drawText(at + QPointF(6, fm.ascent() / 2), text);
+    };
+    for (const Contact& c : m_contacts) {
+        p.setPen(QPen(MarkColour, 1, Qt::DashLine));
+        for (int i : {c.contact.first, c.contact.last})
+            p.drawLine(QPointF(xOf(i), area.top()), QPointF(xOf(i), area.bottom()));
+        mark(c.peak, QStringLiteral("peak"), false);
+        // The loading rate ends at the first peak: show it where it is another record.
+        if (c.firstPeak != c.peak)
+            mark(c.firstPeak, QStringLiteral("first peak"), true);
     }
 }
 

@@ -21,8 +21,8 @@ public:
     explicit ChartView(QWidget* parent = nullptr);
 
     void setCharts(std::array<graphs::Chart, 3> charts, graphs::TimeAxis axis, int recordCount);
-    // Contact marks on the force chart, and the threshold line at `threshold` in the
-    // chart's units.
+    // Contact marks on the force chart (its edges, the peak, and the first peak where that
+    // is not the peak), and the threshold line at `threshold` in the chart's units.
     void setContacts(std::vector<graphs::Contact> contacts, double threshold);
     // A header line drawn above the charts in saved pictures.
     void setHeader(const QString& header) { m_header = header; }
@@ -34,6 +34,7 @@ public:
     void setRange(graphs::Range range);
     void showEverything();
     int recordCount() const { return m_recordCount; }
+    const std::array<graphs::Chart, 3>& charts() const { return m_charts; }
 
     // Paints the charts into `size`; `saved` adds the header and leaves out the band.
     void render(QPainter& painter, QSize size, bool saved) const;
@@ -67,8 +68,8 @@ private:
     };
     Layout layoutFor(QSize size, bool withHeader) const;
     void paintChart(QPainter& p, int k, const QRectF& area, bool last) const;
-    void paintCurves(QPainter& p, const graphs::Chart& chart, const QRectF& area, double low,
-                     double high) const;
+    void paintCurves(QPainter& p, const std::vector<graphs::Curve>& curves, bool faint,
+                     const QRectF& area, double low, double high) const;
     void paintMarks(QPainter& p, const QRectF& area, double low, double high) const;
     void paintCursor(QPainter& p, const Layout& layout) const;
     QRect cursorStrip(int record) const;

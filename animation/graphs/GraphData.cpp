@@ -175,55 +175,7 @@ QString readoutText(const ForceTable& t, int index)
 
 std::vector<Contact> findContacts(const ForceTable& t, double threshold)
 {
-    std::vector<Contact> contacts;
-    const int n = count(t);
-    const TimeAxis axis = timeAxis(t);
-    const auto fz = [&t](int i) { return t.Fz[std::size_t(i)]; };
-    const auto above = [&](int i) { return fz(i) >= threshold; };
-    for (int i = 1; i <= n; ++i) {
-        if (!above(i))
-            continue;
-        Contact c;
-        c.first = i;
-        while (i < n && above(i + 1))
-            ++i;
-        c.last = i;
-        c.peak = c.first;
-        for (int k = c.first; k <= c.last; ++k) {
-            if (fz(k) > fz(c.peak))
-                c.peak = k;
-        }
-        c.peakFz = fz(c.peak);
-        // The first maximum that the force clearly falls from (a tenth of the peak)
-        // before rising over it again; noise on the rise does not count.
-        c.firstPeak = c.peak;
-        const double drop = 0.1 * std::abs(c.peakFz);
-        for (int k = c.first + 1; k < c.peak; ++k) {
-            if (fz(k) < fz(k - 1) || fz(k) < fz(k + 1))
-                continue;
-            double lowest = fz(k);
-            for (int j = k + 1; j <= c.last && fz(j) <= fz(k); ++j)
-                lowest = std::min(lowest, fz(j));
-            if (fz(k) - lowest >= drop) {
-                c.firstPeak = k;
-                break;
-            }
-        }
-        if (t.BodyWeight > 0 && std::isfinite(t.BodyWeight))
-            c.peakBodyWeights = c.peakFz / double(t.BodyWeight);
-        if (axis.seconds) {
-            const double dt = 1.0 / axis.rateHz;
-            c.contactTime = (c.last - c.first) * dt;
-            double area = 0;
-            for (int k = c.first; k < c.last; ++k)
-                area += 0.5 * (fz(k) + fz(k + 1)) * dt;
-            c.impulse = area;
-            if (c.firstPeak > c.first)
-                c.loadingRate = (fz(c.firstPeak) - fz(c.first)) / ((c.firstPeak - c.first) * dt);
-        }
-        contacts.push_back(c);
-    }
-    return contacts;
+    return forcedata::measureContacts(t, threshold);
 }
 
 Range fullRange(int recordCount)
@@ -277,7 +229,12 @@ std::optional<std::pair<double, double>> valueLimits(const Chart& chart, Range r
 {
     double low = INFINITY;
     double high = -INFINITY;
-    for (const Curve& c : chart.curves) {
+    std::vector<const Curve*> all;
+    for (const std::vector<Curve>* curves : {&chart.curves, &chart.raw})
+        for (const Curve& c : *curves)
+            all.push_back(&c);
+    for (const Curve* curve : all) {
+        const Curve& c = *curve;
         const int n = int(c.values.size());
         const int from = std::clamp(int(std::floor(r.first)), 1, std::max(n, 1));
         const int to = std::clamp(int(std::ceil(r.last)), 1, std::max(n, 1));

@@ -5,14 +5,14 @@
 // vectors use, the readout of a record, the key events of a contact, and the zoom and
 // pan arithmetic of the time axis. Nothing here knows a widget.
 
+#include "forcedata/TrialMeasures.h"
+
 #include <QColor>
 #include <QString>
 
 #include <array>
 #include <optional>
 #include <vector>
-
-struct ForceTable;
 
 namespace graphs
 {
@@ -68,6 +68,8 @@ struct Chart {
     QString title;
     QString unit; // the vertical axis's label
     std::vector<Curve> curves;
+    // The same quantities as read, drawn faintly behind `curves` when those are filtered.
+    std::vector<Curve> raw;
 };
 
 // The three charts: forces, centre of pressure, moment (with the seventh column when it
@@ -85,23 +87,11 @@ QString extraName(const ForceTable& table);
 QString readoutText(const ForceTable& table, int index);
 
 // --- key events -------------------------------------------------------------------------
-inline constexpr double DefaultThreshold = 20.0; // newtons
+// The contacts and their numbers are those rfstats writes: one definition for both.
+inline constexpr double DefaultThreshold = forcedata::DefaultThreshold; // newtons
+using Contact = forcedata::ContactMeasures;
 
-struct Contact {
-    int first = 0; // first record at or above the threshold
-    int last = 0;  // last record of that run at or above it
-    int peak = 0;  // record of the highest Fz in the contact
-    double peakFz = 0;
-    int firstPeak = 0; // the first clear maximum, where the loading ends
-    // Contact time (s), impulse of Fz (N*s) and mean loading rate (N/s): nothing where
-    // the table has no rate or the loading takes no time.
-    std::optional<double> contactTime;
-    std::optional<double> impulse;
-    std::optional<double> loadingRate;
-    std::optional<double> peakBodyWeights;
-};
-
-// Every run of records with Fz at or above `threshold`, in order.
+// The measured contacts at `threshold` (none for a threshold of 0 or less).
 std::vector<Contact> findContacts(const ForceTable& table, double threshold);
 
 // --- the visible time range -------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "animation/graphs/ChartView.h"
 #include "animation/graphs/PictureExport.h"
 #include "forcedata/ExportFile.h"
+#include "forcedata/LowPass.h"
 #include "main/Library.h"
 #include "main/SharedState.h"
 #include "platform/Platform.h"
@@ -23,9 +24,11 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QTableWidget>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <limits>
 
 using namespace graphs;
 
@@ -35,6 +38,10 @@ QString number(const std::optional<double>& v, int decimals)
 {
     return v && std::isfinite(*v) ? QString::number(*v, 'f', decimals) : QStringLiteral("–");
 }
+
+constexpr const char* LowPassTip =
+    "Cut-off of a zero-lag, second-order Butterworth low-pass filter on Fx, Fy, Fz and Mz "
+    "(the centre of pressure stays as read); empty for none";
 
 QPointer<frmGraphs>& theWindow()
 {
@@ -87,12 +94,29 @@ frmGraphs::frmGraphs(SharedState& state, Platform& platform, QWidget* parent)
     txtThreshold = new QDoubleSpinBox(this);
     txtThreshold->setObjectName("txtThreshold");
     txtThreshold->setAccessibleName("Contact threshold (N)");
-    txtThreshold->setToolTip("Vertical force at which a contact begins and ends");
-    txtThreshold->setRange(0, 1e6);
+    txtThreshold->setToolTip("Vertical force at which a contact begins and ends (above 0 N)");
+    // A threshold of 0 would make the whole trial, or nothing, one contact.
+    txtThreshold->setRange(0.1, 1e6);
     txtThreshold->setDecimals(1);
     txtThreshold->setValue(DefaultThreshold);
     txtThreshold->setKeyboardTracking(false);
     lblThreshold->setBuddy(txtThreshold);
+
+    lblLowPass = new QLabel("&Low-pass (Hz):", this);
+    lblLowPass->setObjectName("lblLowPass");
+    txtLowPass = new QLineEdit(this);
+    txtLowPass->setObjectName("txtLowPass");
+    txtLowPass->setAccessibleName("Low-pass (Hz)");
+    txtLowPass->setToolTip(LowPassTip);
+    txtLowPass->setPlaceholderText("none");
+    txtLowPass->setMaximumWidth(90);
+    lblLowPass->setBuddy(txtLowPass);
+
+    lblLoadedSign = new QLabel(
+        "Fz is negative under load on this plate: contacts, peaks and rates are of −Fz.", this);
+    lblLoadedSign->setObjectName("lblLoadedSign");
+    lblLoadedSign->setAccessibleDescription("Loaded sign");
+    lblLoadedSign->hide();
 
     tblEvents = new QTableWidget(this);
     tblEvents->setObjectName("tblEvents");
@@ -107,6 +131,9 @@ frmGraphs::frmGraphs(SharedState& state, Platform& platform, QWidget* parent)
     auto* thresholdRow = new QHBoxLayout;
     thresholdRow->addWidget(lblThreshold);
     thresholdRow->addWidget(txtThreshold);
+    thresholdRow->addSpacing(16);
+    thresholdRow->addWidget(lblLowPass);
+    thresholdRow->addWidget(txtLowPass);
     thresholdRow->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblFile);
@@ -114,7 +141,10 @@ frmGraphs::frmGraphs(SharedState& state, Platform& platform, QWidget* parent)
     layout->addWidget(chart, 1);
     layout->addWidget(lblReadout);
     layout->addLayout(thresholdRow);
+    layout->addWidget(lblLoadedSign);
     layout->addWidget(tblEvents);
+    setTabOrder(txtThreshold, txtLowPass);
+    setTabOrder(txtLowPass, tblEvents);
 
     mnuChart = new QMenu(this);
     mnuChart->setObjectName("mnuChart");
@@ -134,6 +164,7 @@ frmGraphs::frmGraphs(SharedState& state, Platform& platform, QWidget* parent)
 
     connect(chart, &ChartView::cursorMoved, this, &frmGraphs::cursorMoved);
     connect(txtThreshold, &QDoubleSpinBox::valueChanged, this, &frmGraphs::thresholdChanged);
+    connect(txtLowPass, &QLineEdit::editingFinished, this, &frmGraphs::lowPassEdited);
 
     resize(900, 720);
     chart->setFocus();
@@ -199,23 +230,92 @@ void frmGraphs::reload()
     m_signature = signature;
     m_options = options;
     const ForceTable& t = m_state.forces;
-    const int count = std::clamp<int>(t.RecordCount, 0, ForceTable::RecordCapacity);
     m_axis = timeAxis(t);
     lblFile->setText(m_state.ForceFile.isEmpty() ? QStringLiteral("No file") : m_state.ForceFile);
     lblTitle->setText(QString::fromStdString(t.TrialTitle).trimmed());
     chart->setHeader(lblFile->text() + QStringLiteral("   ") + lblTitle->text());
-    chart->setCharts(buildCharts(t, options), m_axis, count);
+    rebuild();
+}
+
+const ForceTable& frmGraphs::shownForces() const
+{
+    return m_filtered ? *m_filtered : m_state.forces;
+}
+
+void frmGraphs::rebuild()
+{
+    const ForceTable& raw = m_state.forces;
+    m_filtered.reset();
+    // Whether this trial can be filtered at all (a rate, enough records), whatever the
+    // cut-off: where it cannot, the box is greyed and says why.
+    const auto trialProblem = forcedata::lowPassProblem(raw, std::numeric_limits<double>::min());
+    std::optional<std::string> problem = trialProblem;
+    if (!problem && m_cutoff) {
+        problem = forcedata::lowPassProblem(raw, *m_cutoff);
+        if (!problem) {
+            m_filtered = std::make_unique<ForceTable>(raw);
+            forcedata::lowPassForces(*m_filtered, *m_cutoff);
+        }
+    }
+    txtLowPass->setEnabled(!trialProblem);
+    txtLowPass->setToolTip(problem ? "The low-pass filter cannot apply: " +
+                                         QString::fromStdString(*problem)
+                                   : QString(LowPassTip));
+
+    const int count = std::clamp<int>(raw.RecordCount, 0, ForceTable::RecordCapacity);
+    std::array<Chart, 3> charts = buildCharts(shownForces(), m_options);
+    if (m_filtered) {
+        // The forces and the moment are filtered: their raw curves stay visible behind,
+        // and the titles name the filter, in pictures too.
+        const std::array<Chart, 3> rawCharts = buildCharts(raw, m_options);
+        const QString filter = QString::fromStdString(forcedata::lowPassTitle(*m_cutoff));
+        charts[0].raw = rawCharts[0].curves;
+        charts[2].raw = {rawCharts[2].curves.front()}; // Mz; the seventh column is as read
+        for (const int k : {0, 2})
+            charts[std::size_t(k)].title += QStringLiteral(", ") + filter;
+    }
+    chart->setCharts(std::move(charts), m_axis, count);
     thresholdChanged();
     showReadout(chart->cursorRecord());
+}
+
+void frmGraphs::lowPassEdited()
+{
+    const QString text = txtLowPass->text().trimmed();
+    std::optional<double> cutoff;
+    if (!text.isEmpty()) {
+        bool ok = false;
+        const double fc = QLocale::c().toDouble(text, &ok);
+        std::optional<std::string> problem =
+            forcedata::cutoffProblem(ok ? fc : std::numeric_limits<double>::quiet_NaN());
+        if (!problem)
+            problem = forcedata::lowPassProblem(m_state.forces, fc);
+        if (problem) {
+            // Refused: the box goes back to the cut-off in use and says why.
+            txtLowPass->setText(m_cutoff ? QString::number(*m_cutoff) : QString());
+            QToolTip::showText(txtLowPass->mapToGlobal(QPoint(0, txtLowPass->height())),
+                               QString::fromStdString(*problem), txtLowPass);
+            return;
+        }
+        cutoff = fc;
+    }
+    if (cutoff == m_cutoff)
+        return;
+    m_cutoff = cutoff;
+    rebuild();
 }
 
 void frmGraphs::thresholdChanged()
 {
     const double threshold = txtThreshold->value();
-    const std::vector<Contact> contacts = findContacts(m_state.forces, threshold);
+    const ForceTable& t = shownForces();
+    const std::vector<Contact> contacts = findContacts(t, threshold);
+    const int sign = forcedata::loadedSign(t);
     const ViewOptions o = viewOptions();
     const double scale = forcesInBodyWeights(o) ? 1.0 / double(o.bodyWeight) : 1.0;
-    chart->setContacts(contacts, threshold * scale);
+    // The Fz curve is drawn as recorded, so on a plate loaded negative the line is below 0.
+    chart->setContacts(contacts, sign * threshold * scale);
+    lblLoadedSign->setVisible(sign < 0);
     fillEvents(contacts);
 }
 
@@ -238,10 +338,25 @@ void frmGraphs::fillEvents(const std::vector<Contact>& contacts)
     };
     for (int row = 0; row < int(contacts.size()); ++row) {
         const Contact& c = contacts[std::size_t(row)];
-        const QStringList cells{
-            QString::number(row + 1),     at(c.first),          at(c.last),
-            number(c.contactTime, 3),     number(c.peakFz, 1),  at(c.peak),
-            number(c.peakBodyWeights, 2), number(c.impulse, 2), number(c.loadingRate, 0)};
+        // A contact under way at the first or the last record has no known length or
+        // loading: those cells stay empty, and the contact says it is cut.
+        const forcedata::Contact& k = c.contact;
+        const QString cut = k.cutAtStart && k.cutAtEnd ? QStringLiteral(" (cut at both ends)")
+                            : k.cutAtStart             ? QStringLiteral(" (cut at start)")
+                            : k.cutAtEnd               ? QStringLiteral(" (cut at end)")
+                                                       : QString();
+        const auto unlessCut = [&](const std::optional<double>& v, int decimals) {
+            return k.cut() ? QString() : number(v, decimals);
+        };
+        const QStringList cells{QString::number(c.number) + cut,
+                                at(k.first),
+                                at(k.last),
+                                unlessCut(c.contactTime, 3),
+                                number(c.peakFz, 1),
+                                at(c.peak),
+                                number(c.peakFzBw, 2),
+                                number(c.impulseFz, 2),
+                                unlessCut(c.loadingRate, 0)};
         for (int col = 0; col < int(cells.size()); ++col)
             tblEvents->setItem(row, col, new QTableWidgetItem(cells[col]));
     }
@@ -249,7 +364,7 @@ void frmGraphs::fillEvents(const std::vector<Contact>& contacts)
 
 void frmGraphs::showReadout(int record)
 {
-    const QString text = readoutText(m_state.forces, record);
+    const QString text = readoutText(shownForces(), record);
     if (lblReadout->text() != text)
         lblReadout->setText(text);
 }
@@ -321,7 +436,11 @@ void frmGraphs::saveNumbers()
     const Range r = chart->range();
     const int first = std::max(1, int(std::ceil(r.first - 1e-9)));
     const int last = std::min(chart->recordCount(), int(std::floor(r.last + 1e-9)));
-    saveNumbersAsCsv(m_state, m_platform, first, last);
+    if (m_filtered)
+        saveNumbersAsCsv(m_state, m_platform, first, last, m_filtered.get(),
+                         forcedata::lowPassCsvComment(*m_cutoff));
+    else
+        saveNumbersAsCsv(m_state, m_platform, first, last);
 }
 
 bool frmGraphs::event(QEvent* e)

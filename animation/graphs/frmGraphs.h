@@ -10,9 +10,13 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+#include <optional>
+
 class ChartView;
 class QDoubleSpinBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QTableWidget;
 struct Platform;
@@ -44,6 +48,9 @@ public:
     QLabel* lblReadout = nullptr;
     QLabel* lblThreshold = nullptr;
     QDoubleSpinBox* txtThreshold = nullptr;
+    QLabel* lblLowPass = nullptr;
+    QLineEdit* txtLowPass = nullptr; // the cut-off in Hz, empty for none
+    QLabel* lblLoadedSign = nullptr; // shown for a plate whose Fz is negative under load
     QTableWidget* tblEvents = nullptr;
     QMenu* mnuChart = nullptr;
 
@@ -54,6 +61,13 @@ private:
     void cursorMoved(int record);
     void animationRecordShown(int record);
     void thresholdChanged();
+    void lowPassEdited();
+    // Filters the trial as the low-pass box asks and draws the charts, the events and the
+    // readout afresh.
+    void rebuild();
+    // The forces the curves, the readout, the events and the CSV use: filtered when the
+    // low-pass box says so, else the trial as read.
+    const ForceTable& shownForces() const;
     void showReadout(int record);
     void fillEvents(const std::vector<graphs::Contact>& contacts);
     void scheduleReload();
@@ -69,6 +83,8 @@ private:
     graphs::ViewOptions m_options;
     bool m_loaded = false;
     graphs::TimeAxis m_axis;
+    std::optional<double> m_cutoff;        // the low-pass box's cut-off (Hz)
+    std::unique_ptr<ForceTable> m_filtered; // the trial filtered at it, where it applies
 };
 
 // The one graph window: created at its first opening, given the current trial at every

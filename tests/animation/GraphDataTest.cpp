@@ -108,23 +108,35 @@ TEST(GraphContacts, ContactPeakImpulseAndLoadingRateOfKnownShapes)
          0.05,
          0.01 * ((40 + 80) + (80 + 78) + (78 + 120) + (120 + 200) + (200 + 100)) / 2,
          (200 - 40) / 0.04},
-        // On the plate from the first record: the contact starts there.
-        {"already on", {50, 60, 40, 0}, 20, 1, 3, 2, 2, 0.02, 0.01 * (55 + 50), 1000},
+        // On the plate from the first record: the contact starts there, cut, so it has
+        // no contact time and no loading rate (NaN below: none).
+        {"already on", {50, 60, 40, 0}, 20, 1, 3, 2, 2, NAN, 0.01 * (55 + 50), NAN},
+        // Still on the plate at the last record: cut at the end.
+        {"still on", {0, 30, 60, 50}, 20, 2, 4, 3, 3, NAN, 0.01 * (45 + 55), NAN},
+        // A plate loaded negative: the same hump as the first row, of -Fz.
+        {"negative plate", {0, 0, -10, -30, -50, -70, -50, -30, -10, 0}, 20, 4, 8, 6, 6, 0.04, 2.0,
+         2000},
     };
     for (const Case& c : cases) {
         const auto t = tableOfFz(c.fz);
         const std::vector<Contact> found = findContacts(*t, c.threshold);
         ASSERT_EQ(found.size(), 1u) << c.name;
         const Contact& k = found[0];
-        EXPECT_EQ(k.first, c.first) << c.name;
-        EXPECT_EQ(k.last, c.last) << c.name;
+        EXPECT_EQ(k.contact.first, c.first) << c.name;
+        EXPECT_EQ(k.contact.last, c.last) << c.name;
         EXPECT_EQ(k.peak, c.peak) << c.name;
         EXPECT_EQ(k.firstPeak, c.firstPeak) << c.name;
-        EXPECT_DOUBLE_EQ(k.peakFz, c.fz[std::size_t(c.peak - 1)]) << c.name;
-        EXPECT_DOUBLE_EQ(*k.peakBodyWeights, k.peakFz / 700) << c.name;
-        EXPECT_NEAR(*k.contactTime, c.time, 1e-12) << c.name;
-        EXPECT_NEAR(*k.impulse, c.impulse, 1e-9) << c.name;
-        EXPECT_NEAR(*k.loadingRate, c.loadingRate, 1e-6) << c.name;
+        EXPECT_DOUBLE_EQ(k.peakFz, std::abs(c.fz[std::size_t(c.peak - 1)])) << c.name;
+        EXPECT_DOUBLE_EQ(*k.peakFzBw, k.peakFz / 700) << c.name;
+        EXPECT_NEAR(*k.impulseFz, c.impulse, 1e-9) << c.name;
+        EXPECT_EQ(k.contactTime.has_value(), !std::isnan(c.time)) << c.name;
+        EXPECT_EQ(k.loadingRate.has_value(), !std::isnan(c.loadingRate)) << c.name;
+        if (k.contactTime) {
+            EXPECT_NEAR(*k.contactTime, c.time, 1e-12) << c.name;
+        }
+        if (k.loadingRate) {
+            EXPECT_NEAR(*k.loadingRate, c.loadingRate, 1e-6) << c.name;
+        }
     }
 }
 
@@ -133,22 +145,33 @@ TEST(GraphContacts, SeveralNoneAndNoRate)
     const auto hop = tableOfFz({0, 25, 30, 25, 0, 0, 40, 60, 0});
     const auto contacts = findContacts(*hop, 20);
     ASSERT_EQ(contacts.size(), 2u);
-    EXPECT_EQ(contacts[1].first, 7);
-    EXPECT_EQ(contacts[1].last, 8);
-    // The threshold itself counts as contact.
-    EXPECT_EQ(findContacts(*hop, 60).size(), 1u);
-    EXPECT_TRUE(findContacts(*hop, 61).empty());
+    EXPECT_EQ(contacts[1].contact.first, 7);
+    EXPECT_EQ(contacts[1].contact.last, 8);
+    EXPECT_EQ(contacts[1].number, 2);
+    // The threshold itself counts as contact; one record alone is noise, not a contact.
+    EXPECT_EQ(findContacts(*hop, 40).size(), 1u);
+    EXPECT_TRUE(findContacts(*hop, 40.001).empty());
+    // A one-record dip under the threshold (10 ms at 100 Hz) ends a contact; the same
+    // dip at 1000 Hz (1 ms) does not.
+    EXPECT_EQ(findContacts(*tableOfFz({0, 30, 40, 10, 40, 30, 0}), 20).size(), 2u);
+    EXPECT_EQ(findContacts(*tableOfFz({0, 30, 40, 10, 40, 30, 0}, "1000"), 20).size(), 0u)
+        << "one contact of 4 ms: noise";
+    EXPECT_EQ(findContacts(*tableOfFz({0, 30, 40, 10, 40, 30, 0}, "0"), 20).size(), 1u)
+        << "no rate: a gap of one record joins";
+    // A threshold of 0 or less finds nothing.
+    for (const double refused : {0.0, -20.0})
+        EXPECT_TRUE(findContacts(*hop, refused).empty()) << refused;
 
     // Without a rate: the records, but no seconds to give times, impulses or rates.
     const auto noRate = tableOfFz({0, 30, 50, 30, 0}, "0");
     const auto k = findContacts(*noRate, 20);
     ASSERT_EQ(k.size(), 1u);
     EXPECT_EQ(k[0].peak, 3);
-    EXPECT_FALSE(k[0].contactTime || k[0].impulse || k[0].loadingRate);
-    // A single record above the threshold has no loading time.
-    EXPECT_FALSE(findContacts(*tableOfFz({0, 30, 0}), 20)[0].loadingRate);
+    EXPECT_FALSE(k[0].contactTime || k[0].impulseFz || k[0].loadingRate);
+    // A contact whose first record is its peak has no loading time.
+    EXPECT_FALSE(findContacts(*tableOfFz({0, 60, 30, 0}), 20)[0].loadingRate);
     noRate->BodyWeight = 0;
-    EXPECT_FALSE(findContacts(*noRate, 20)[0].peakBodyWeights);
+    EXPECT_FALSE(findContacts(*noRate, 20)[0].peakFzBw);
 }
 
 TEST(GraphRange, ZoomPanAndBandStayInsideTheRecords)
