@@ -519,8 +519,14 @@ TEST_F(GraphsWindow, TheFilmCommandUsesFfmpegOnThePathAndSaysWhatFailed)
         const char* said;
     } cases[] = {
         {"ffmpeg",
-         "#!/bin/sh\n/bin/cat > /dev/null\nfor last; do :; done\nprintf film > \"$last\"\n", true,
-         ""},
+         "#!/bin/sh\n/bin/cat > /dev/null\nfor last; do :; done\nprintf "
+         "'\\000\\000\\000\\020ftypisom\\000\\000\\000\\000\\000\\000\\000\\010moov' > \"$last\"\n",
+         true, ""},
+        {"ffmpeg on a full disk",
+         "#!/bin/sh\n/bin/cat > /dev/null\nfor last; do :; done\nprintf "
+         "'\\000\\000\\000\\020ftypisom\\000\\000\\000\\000\\000\\000\\020\\000mdat' > \"$last\"\n"
+         "echo 'Error writing trailer: No space left on device' >&2\n",
+         false, "No space left on device"},
         {"failing ffmpeg", "#!/bin/sh\n/bin/cat > /dev/null\nexit 3\n", false, "Could not write "},
         {"no ffmpeg", nullptr, false, "ffmpeg is not installed"},
     };
