@@ -10,6 +10,7 @@
 #include "animation/graphs/PictureExport.h"
 #include "animation/graphs/frmGraphs.h"
 #include "fakes/FakePlatform.h"
+#include "fakes/FileSizeLimit.h"
 #include "forcedata/ExportFile.h"
 #include "forcedata/ForceTableCsv.h"
 #include "main/SharedState.h"
@@ -30,7 +31,9 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -404,13 +407,29 @@ TEST_F(GraphsWindow, ZoomBandPanAndEscape)
 TEST_F(GraphsWindow, VisibleRecordsSavedAsRfdumpWritesThem)
 {
     open(false);
+    for (int i = 1; i <= 10; ++i) {
+        const auto k = std::size_t(i);
+        ForceTable& t = state.forces;
+        t.Fx[k] = i, t.Fy[k] = -0.5 * i, t.Fz[k] = 100 * i, t.Ax[k] = 0.25, t.Ay[k] = -1.5;
+        t.Mz[k] = 0.5f, t.Extra[k] = 0;
+    }
     g->chart->setRange({3, 7});
     const QString path = dir.filePath("part.csv");
     fake.dialogs.fileAnswers.push_back(path);
     g->saveNumbers();
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll().toStdString(), forceTableCsv(state.forces, 3, 7));
+    EXPECT_EQ(f.readAll().toStdString(), "# title: Walking trial, right foot on plate 1\n"
+                                         "# sampling_rate: 200\n"
+                                         "# body_weight: 700\n"
+                                         "# records: 5\n"
+                                         "# extra: Extra\n"
+                                         "record,Fx,Fy,Fz,Ax,Ay,Mz,Extra,RecordNo\n"
+                                         "3,3,-1.5,300,0.25,-1.5,0.5,0,13\n"
+                                         "4,4,-2,400,0.25,-1.5,0.5,0,14\n"
+                                         "5,5,-2.5,500,0.25,-1.5,0.5,0,15\n"
+                                         "6,6,-3,600,0.25,-1.5,0.5,0,16\n"
+                                         "7,7,-3.5,700,0.25,-1.5,0.5,0,17\n");
 }
 
 TEST_F(GraphsWindow, PicturesAtTwiceThePixelsOrAsSvgAndNothingHalfWritten)
@@ -428,6 +447,38 @@ TEST_F(GraphsWindow, PicturesAtTwiceThePixelsOrAsSvgAndNothingHalfWritten)
     const QString missing = dir.filePath("no/such/g.png");
     EXPECT_NE(writePicture(missing, size, paint), "");
     EXPECT_FALSE(QFile::exists(missing));
+
+    // The drawing covers the doubled picture to its last pixel, and SVG text is as
+    // large as on the screen (12 points are 16 pixels at 96 dots an inch).
+    const QColor blue(0, 114, 178);
+    const PaintFunction plain = [&blue](QPainter& p, QSize s) {
+        p.fillRect(QRect(QPoint(0, 0), s), blue);
+        QFont font(QStringLiteral("sans"));
+        font.setPointSize(12);
+        p.setFont(font);
+        p.drawText(QPointF(10, 50), QStringLiteral("Fz"));
+    };
+    ASSERT_EQ(writePicture(dir.filePath("plain.png"), size, plain), "");
+    const QImage doubled(dir.filePath("plain.png"));
+    EXPECT_EQ(doubled.pixelColor(599, 399), blue);
+    EXPECT_EQ(doubled.pixelColor(0, 0), blue);
+    ASSERT_EQ(writePicture(dir.filePath("plain.svg"), size, plain), "");
+    QFile plainSvg(dir.filePath("plain.svg"));
+    ASSERT_TRUE(plainSvg.open(QIODevice::ReadOnly));
+    const QString pixels = QString::number(std::lround(12.0 * g->logicalDpiY() / 72));
+    EXPECT_TRUE(plainSvg.readAll().contains("font-size=\"" + pixels.toUtf8() + "\""))
+        << pixels.toStdString();
+
+    // A disk that fills part way: the cause, and nothing under the name.
+    for (const char* name : {"full.png", "full.svg"}) {
+        QString reason;
+        {
+            const FileSizeLimit limit(1000);
+            reason = writePicture(dir.filePath(name), size, paint);
+        }
+        EXPECT_EQ(reason, QString::fromLocal8Bit(std::strerror(EFBIG))) << name;
+        EXPECT_FALSE(QFile::exists(dir.filePath(name))) << name;
+    }
 
     // The command: a name without extension gets ".png", asked first if that exists.
     QFile(dir.filePath("fig.png")).open(QIODevice::WriteOnly);
