@@ -14,6 +14,7 @@ class ChartView;
 class QDoubleSpinBox;
 class QLabel;
 class QMenu;
+class QSplitter;
 class QTableWidget;
 struct Platform;
 struct SharedState;
@@ -46,6 +47,9 @@ public:
     QDoubleSpinBox* txtThreshold = nullptr;
     QTableWidget* tblEvents = nullptr;
     QMenu* mnuChart = nullptr;
+    // Charts above, the key events below; the table's part fits its rows until the user
+    // moves the divider.
+    QSplitter* splEvents = nullptr;
 
 protected:
     bool event(QEvent* event) override;
@@ -56,6 +60,9 @@ private:
     void thresholdChanged();
     void showReadout(int record);
     void fillEvents(const std::vector<graphs::Contact>& contacts);
+    void fitEvents();
+    // The cursor goes to the record the animation shows.
+    void followAnimation();
     void scheduleReload();
     // What the charts were last built from: the table's contents and the options.
     std::size_t tableSignature() const;
@@ -68,6 +75,7 @@ private:
     std::size_t m_signature = 0;
     graphs::ViewOptions m_options;
     bool m_loaded = false;
+    bool m_eventsSized = false; // the user moved the divider
     graphs::TimeAxis m_axis;
 };
 

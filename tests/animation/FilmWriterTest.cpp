@@ -6,6 +6,7 @@
 #include "animation/PictureBox.h"
 #include "animation/graphs/AnimationFilm.h"
 #include "animation/graphs/PassDrawing.h"
+#include "fakes/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,9 +14,7 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace graphs;
@@ -270,16 +269,12 @@ TEST_F(Film, FilmsAndFrameFoldersTakeTheUsersModesAndAFullDiskIsSaid)
               QString::fromLocal8Bit(std::strerror(ENOSPC)));
     // Files that may not grow past 120 bytes stand for a disk that fills after a few
     // frames: no folder is left and the reason is given.
-    rlimit old{};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 120;
-    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    FilmWriter frames{QString()};
-    const FilmResult r = write(frames, out.filePath("B.mp4"));
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldSignal);
+    FilmResult r;
+    {
+        const FileSizeLimit limit(120);
+        FilmWriter frames{QString()};
+        r = write(frames, out.filePath("B.mp4"));
+    }
     EXPECT_FALSE(r.written);
     EXPECT_EQ(r.error, QString::fromLocal8Bit(std::strerror(EFBIG)));
     EXPECT_TRUE(leftOver().isEmpty()) << leftOver().join(' ').toStdString();
