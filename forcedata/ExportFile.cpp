@@ -46,8 +46,14 @@ QString writeWhole(const QString& path, const std::function<bool(QIODevice&)>& w
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
-    if (!write(file) || file.error() != QFileDevice::NoError) {
-        const QString reason = file.errorString();
+    const bool written = write(file);
+    // The last buffered bytes reach the file only here, and commit() would not say
+    // when they did not.
+    bool flushed = written && file.flush();
+    if (written && !flushed) // a short write gives no reason; the next try meets the refusal
+        flushed = file.flush();
+    if (!written || !flushed || file.error() != QFileDevice::NoError) {
+        const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : QString();
         file.cancelWriting();
         return reason.isEmpty() || reason == QLatin1String("Unknown error")
                    ? QStringLiteral("the data could not be written")
@@ -56,6 +62,18 @@ QString writeWhole(const QString& path, const std::function<bool(QIODevice&)>& w
     if (!file.commit())
         return file.errorString();
     return {};
+}
+
+bool writeAll(QIODevice& device, const char* data, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 n = device.write(data + done, size - done);
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
 }
 
 QString writeTableCsv(const QString& path, const ForceTable& table, int first, int last,
@@ -72,7 +90,7 @@ QString writeTableCsv(const QString& path, const ForceTable& table, int first, i
         text.insert(at, comment + "\n");
     }
     return writeWhole(path, [&text](QIODevice& device) {
-        return device.write(text.data(), qint64(text.size())) == qint64(text.size());
+        return writeAll(device, text.data(), qint64(text.size()));
     });
 }
 

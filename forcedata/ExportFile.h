@@ -27,6 +27,10 @@ std::optional<QString> askSavePath(Platform& platform, const QString& title,
 // `write` succeeded and everything reached the disk. "" or the reason it failed.
 QString writeWhole(const QString& path, const std::function<bool(QIODevice&)>& write);
 
+// Writes all `size` bytes, going on after a short write so that a full disk gives its
+// error rather than a count. False when the device refused.
+bool writeAll(QIODevice& device, const char* data, qint64 size);
+
 // Records first..last of the table as rfdump writes them, with `comment` (a "# ..."
 // line) after its own comment lines when given. "" or the reason it failed.
 QString writeTableCsv(const QString& path, const ForceTable& table, int first, int last,

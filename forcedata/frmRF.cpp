@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 
 #include <algorithm>
@@ -198,6 +199,13 @@ frmRF::frmRF(SharedState& state, Platform& platform, QWidget* parent)
     connect(lstRFforces, &QListWidget::itemClicked, this, &frmRF::lstRFforces_Click);
     lstRFforces->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(lstRFforces, &QWidget::customContextMenuRequested, this, &frmRF::lstRFforces_ContextMenu);
+    // The menu key of a keyboard without one, at the current line.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), lstRFforces, nullptr,
+                                  nullptr, Qt::WidgetShortcut);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        const QListWidgetItem* item = lstRFforces->currentItem();
+        lstRFforces_ContextMenu(item ? lstRFforces->visualItemRect(item).center() : QPoint(4, 4));
+    });
     connect(cmdExit, &QPushButton::clicked, this, &frmRF::cmdExit_Click);
     connect(lstRFforces->horizontalScrollBar(), &QScrollBar::valueChanged, this,
             &frmRF::placeHeadings);

@@ -12,9 +12,7 @@ PipedProgram::~PipedProgram()
 
 void PipedProgram::failed(const QString& what)
 {
-    QString said = QString::fromLocal8Bit(m_process->readAllStandardError()).trimmed();
-    if (said.size() > 400)
-        said = said.right(400);
+    const QString said = errorOutput();
     m_error = said.isEmpty() ? what : what + ": " + said;
 }
 
@@ -66,6 +64,12 @@ bool PipedProgram::finish(int timeoutMs)
         return false;
     }
     return true;
+}
+
+QString PipedProgram::errorOutput()
+{
+    QString said = QString::fromLocal8Bit(m_process->readAllStandardError()).trimmed();
+    return said.size() > 400 ? said.right(400) : said;
 }
 
 void PipedProgram::kill()

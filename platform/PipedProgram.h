@@ -28,6 +28,8 @@ public:
     void kill();
     // What went wrong, with what the program said on its error output.
     QString error() const { return m_error; }
+    // What a finished program said on its error output, even when it exited 0.
+    QString errorOutput();
 
 private:
     void failed(const QString& what);

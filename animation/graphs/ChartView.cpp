@@ -1,5 +1,7 @@
 #include "animation/graphs/ChartView.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -21,6 +23,7 @@ constexpr double BottomMargin = 40;
 constexpr double Gap = 24;       // each chart's legend stands above it
 constexpr double CursorGrip = 5; // pixels either side of the cursor that grab it
 constexpr double ClickSlack = 4; // a press that moves less is a click
+constexpr double InnerPad = 6;   // record 1 and its cursor stand clear of the left axis
 const QColor CursorColour(68, 68, 68);
 const QColor GridColour(225, 225, 225);
 const QColor MarkColour(120, 120, 120);
@@ -38,10 +41,33 @@ double stepOf(const std::vector<double>& t)
 {
     return t.size() > 1 ? t[1] - t[0] : 1.0;
 }
+
+// The chart as a screen reader sees it: its value is the readout of the cursor's
+// record, so every move is spoken.
+class ChartAccessible : public QAccessibleWidget
+{
+public:
+    explicit ChartAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Chart) {}
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return static_cast<const ChartView*>(widget())->spokenValue();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* chartAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("ChartView") && object && object->isWidgetType())
+        return new ChartAccessible(static_cast<QWidget*>(object));
+    return nullptr;
+}
 } // namespace
 
 ChartView::ChartView(QWidget* parent) : QWidget(parent)
 {
+    static const bool installed = (QAccessible::installFactory(chartAccessible), true);
+    Q_UNUSED(installed);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false);
@@ -67,6 +93,23 @@ void ChartView::setContacts(std::vector<Contact> contacts, double threshold)
     m_contacts = std::move(contacts);
     m_threshold = threshold;
     invalidate();
+}
+
+void ChartView::setSpokenValue(const QString& text)
+{
+    if (text == m_spoken)
+        return;
+    m_spoken = text;
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, text);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+double ChartView::xIn(const QRectF& a, double index) const
+{
+    const double width = std::max(1.0, a.width() - 2 * InnerPad);
+    return a.left() + InnerPad + (index - m_range.first) / m_range.span() * width;
 }
 
 void ChartView::setCursorRecord(int record)
@@ -115,14 +158,14 @@ QRectF ChartView::plotArea(int k) const
 
 double ChartView::xOfRecord(double index) const
 {
-    const QRectF a = plotArea(0);
-    return a.left() + (index - m_range.first) / m_range.span() * a.width();
+    return xIn(plotArea(0), index);
 }
 
 double ChartView::recordAtX(double x) const
 {
     const QRectF a = plotArea(0);
-    return m_range.first + (x - a.left()) / a.width() * m_range.span();
+    const double width = std::max(1.0, a.width() - 2 * InnerPad);
+    return m_range.first + (x - a.left() - InnerPad) / width * m_range.span();
 }
 
 void ChartView::render(QPainter& p, QSize size, bool saved) const
@@ -159,7 +202,7 @@ void ChartView::paintChart(QPainter& p, int k, const QRectF& area, bool last) co
     const std::vector<double> timeTicks = ticks(t0, t1, std::max(2, int(area.width() / 90)));
     const QFontMetricsF fm(p.font());
     for (double t : timeTicks) {
-        const double x = area.left() + (t - t0) / (t1 - t0) * area.width();
+        const double x = xIn(area, m_range.first + (t - t0) / (t1 - t0) * m_range.span());
         p.setPen(QPen(GridColour, 1));
         p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
         if (last) {
@@ -185,11 +228,19 @@ void ChartView::paintChart(QPainter& p, int k, const QRectF& area, bool last) co
                chart.unit);
     p.restore();
 
-    const auto limits = valueLimits(chart, m_range);
+    auto limits = valueLimits(chart, m_range);
+    const double labelRoom = fm.height() + 10;
+    if (limits && k == 0 && !m_contacts.empty() && area.height() > 3 * labelRoom) {
+        // Room above the highest value for the peaks' labels, inside the frame.
+        auto& [low, high] = *limits;
+        const double more = (high - low) * labelRoom / (area.height() - labelRoom);
+        if (std::isfinite(high + more))
+            high += more;
+    }
     if (limits) {
         const auto [low, high] = *limits;
         const std::vector<double> valueTicks =
-            ticks(low, high, std::max(3, int(area.height() / 30)));
+            ticks(low, high, std::max(3, int(area.height() / 30)), 4);
         for (double v : valueTicks) {
             const double y = area.bottom() - (v - low) / (high - low) * area.height();
             p.setPen(QPen(GridColour, 1));
@@ -237,9 +288,7 @@ void ChartView::paintCurves(QPainter& p, const std::vector<Curve>& curves, bool 
 {
     const double span = high - low;
     const auto yOf = [&](double v) { return area.bottom() - (v - low) / span * area.height(); };
-    const auto xOf = [&](double i) {
-        return area.left() + (i - m_range.first) / m_range.span() * area.width();
-    };
+    const auto xOf = [&](double i) { return xIn(area, i); };
     for (const Curve& c : curves) {
         const int n = int(c.values.size());
         if (n == 0)
@@ -312,9 +361,8 @@ void ChartView::paintMarks(QPainter& p, const QRectF& area, double low, double h
     const auto yOf = [&](double v) {
         return area.bottom() - (v - low) / (high - low) * area.height();
     };
-    const auto xOf = [&](double i) {
-        return area.left() + (i - m_range.first) / m_range.span() * area.width();
-    };
+    const auto xOf = [&](double i) { return xIn(area, i); };
+    m_peakMarks.clear();
     if (m_threshold && *m_threshold >= low && *m_threshold <= high) {
         p.setPen(QPen(MarkColour, 1, Qt::DotLine));
         p.drawLine(QPointF(area.left(), yOf(*m_threshold)),
@@ -334,7 +382,15 @@ void ChartView::paintMarks(QPainter& p, const QRectF& area, double low, double h
         p.setBrush(filled ? QBrush(Qt::black) : QBrush(Qt::white));
         p.drawEllipse(at, 4, 4);
         p.setBrush(Qt::NoBrush);
-        p.drawText(at + QPointF(6, fm.ascent() / 2), text);
+        // Above the mark, where the contact's force is lower, and inside the frame.
+        const double w = fm.horizontalAdvance(text) + 2;
+        QRectF label(at.x() - w / 2, at.y() - 6 - fm.height(), w, fm.height());
+        label.moveLeft(std::clamp(label.left(), area.left() + 2, area.right() - 2 - w));
+        if (label.top() < area.top() + 2)
+            label.moveTop(area.top() + 2);
+        p.setPen(Qt::black);
+        p.drawText(label, Qt::AlignCenter, text);
+        m_peakMarks.push_back({at, label});
     };
     for (const Contact& c : m_contacts) {
         p.setPen(QPen(MarkColour, 1, Qt::DashLine));
@@ -352,7 +408,7 @@ void ChartView::paintCursor(QPainter& p, const Layout& l) const
     if (m_recordCount < 1)
         return;
     const QRectF a = l.plots[0];
-    const double x = a.left() + (m_cursor - m_range.first) / m_range.span() * a.width();
+    const double x = xIn(a, m_cursor);
     if (x < a.left() - 0.5 || x > a.right() + 0.5)
         return;
     p.setPen(QPen(CursorColour, 1.5));
@@ -493,12 +549,37 @@ void ChartView::wheelEvent(QWheelEvent* e)
 
 void ChartView::keyPressEvent(QKeyEvent* e)
 {
+    // The mouse's zoom and pan by key: around the cursor where it is in view.
+    const bool shift = e->modifiers() & Qt::ShiftModifier;
+    const double anchor = m_cursor >= m_range.first && m_cursor <= m_range.last
+                              ? double(m_cursor)
+                              : 0.5 * (m_range.first + m_range.last);
+    const double panStep = std::max(1.0, m_range.span() / 10);
     std::optional<CursorKey> key;
     switch (e->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        setRange(zoomed(m_range, anchor, 0.5, m_recordCount));
+        return;
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore:
+        setRange(zoomed(m_range, anchor, 2, m_recordCount));
+        return;
+    case Qt::Key_0:
+        showEverything();
+        return;
     case Qt::Key_Left:
+        if (shift) {
+            setRange(panned(m_range, -panStep, m_recordCount));
+            return;
+        }
         key = CursorKey::Left;
         break;
     case Qt::Key_Right:
+        if (shift) {
+            setRange(panned(m_range, panStep, m_recordCount));
+            return;
+        }
         key = CursorKey::Right;
         break;
     case Qt::Key_PageUp:

@@ -36,6 +36,17 @@ public:
     int recordCount() const { return m_recordCount; }
     const std::array<graphs::Chart, 3>& charts() const { return m_charts; }
 
+    // What a screen reader says for the chart: the readout of the cursor's record.
+    void setSpokenValue(const QString& text);
+    QString spokenValue() const { return m_spoken; }
+
+    // Where the last painting put each contact's peak mark and its "peak" label.
+    struct PeakMark {
+        QPointF at;
+        QRectF label;
+    };
+    const std::vector<PeakMark>& peakMarks() const { return m_peakMarks; }
+
     // Paints the charts into `size`; `saved` adds the header and leaves out the band.
     void render(QPainter& painter, QSize size, bool saved) const;
 
@@ -75,6 +86,8 @@ private:
     QRect cursorStrip(int record) const;
     void moveCursorTo(int record, bool tell);
     void invalidate();
+    // Record `index` across a plot area; the records stand a little in from its sides.
+    double xIn(const QRectF& area, double index) const;
 
     std::array<graphs::Chart, 3> m_charts;
     graphs::TimeAxis m_axis;
@@ -82,6 +95,8 @@ private:
     std::vector<graphs::Contact> m_contacts;
     std::optional<double> m_threshold;
     QString m_header;
+    QString m_spoken;
+    mutable std::vector<PeakMark> m_peakMarks;
     graphs::Range m_range;
     int m_cursor = 1;
 

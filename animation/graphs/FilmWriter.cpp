@@ -2,8 +2,10 @@
 
 #include "platform/PipedProgram.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QtEndian>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
@@ -11,11 +13,29 @@
 #include <cstdio>
 #include <cstring>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace
 {
 QString systemReason()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// The permission bits a new file or folder of the user gets: temporary names are
+// private, the finished film is not.
+mode_t userMode(mode_t full)
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return full & ~mask;
+}
+
+bool giveUserMode(const QString& path, mode_t full)
+{
+    return ::chmod(QFile::encodeName(path).constData(), userMode(full)) == 0;
 }
 
 // Replaces `to` in one step, as the save dialog's confirmation allowed.
@@ -51,6 +71,66 @@ QString FilmWriter::framesFolderFor(const QString& path)
     for (int n = 2; QFileInfo::exists(folder) && n < 10000; ++n)
         folder = base + "-" + QString::number(n);
     return folder;
+}
+
+QString FilmWriter::mp4Problem(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    const qint64 size = file.size();
+    const QString cut = QStringLiteral("the film is incomplete (is the disk full?)");
+    bool movieHeader = false;
+    qint64 at = 0;
+    while (at < size) {
+        uchar head[16];
+        if (!file.seek(at) || file.read(reinterpret_cast<char*>(head), 8) != 8)
+            return cut;
+        qint64 length = qFromBigEndian<quint32>(head);
+        const QByteArray type(reinterpret_cast<const char*>(head + 4), 4);
+        if (length == 1) { // a 64-bit size follows the type
+            if (file.read(reinterpret_cast<char*>(head + 8), 8) != 8)
+                return cut;
+            length = qint64(qFromBigEndian<quint64>(head + 8));
+        } else if (length == 0) { // the last box runs to the end of the file
+            length = size - at;
+        }
+        if (length < 8 || length > size - at)
+            return cut;
+        movieHeader = movieHeader || type == "moov";
+        at += length;
+    }
+    return size > 0 && movieHeader ? QString() : cut;
+}
+
+QString FilmWriter::writeFrameFile(const QString& path, const QByteArray& bytes)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return systemReason();
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            errno = n < 0 ? errno : ENOSPC;
+            const QString reason = systemReason();
+            ::close(fd);
+            return reason;
+        }
+        done += n;
+    }
+    // A full disk may only show when the blocks are given out.
+    if (::fsync(fd) != 0 && errno != EINVAL) {
+        const QString reason = systemReason();
+        ::close(fd);
+        return reason;
+    }
+    if (::close(fd) != 0)
+        return systemReason();
+    return {};
 }
 
 QString FilmWriter::begin(const QString& path, QSize frameSize, double fps)
@@ -110,9 +190,12 @@ QString FilmWriter::addFrame(const QImage& frame)
     }
     const QString name =
         QDir(m_tempPath).filePath(QString("frame%1.png").arg(m_frames, 5, 10, QChar('0')));
-    if (!image.save(name, "PNG")) {
-        errno = errno ? errno : EIO;
-        const QString reason = systemReason();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QString reason = image.save(&buffer, "PNG") ? writeFrameFile(name, png)
+                                                : QStringLiteral("the picture could not be encoded");
+    if (!reason.isEmpty()) {
         abort();
         return reason;
     }
@@ -133,12 +216,18 @@ QString FilmWriter::finish()
             abort();
             return m_ffmpeg + " wrote no film";
         }
-        if (!replaceWith(m_tempPath, m_path)) {
+        if (QString problem = mp4Problem(m_tempPath); !problem.isEmpty()) {
+            const QString said = m_program->errorOutput();
+            abort();
+            return said.isEmpty() ? problem : problem + ": " + said;
+        }
+        if (!giveUserMode(m_tempPath, 0666) || !replaceWith(m_tempPath, m_path)) {
             const QString reason = systemReason();
             abort();
             return reason;
         }
-    } else if (QFileInfo::exists(m_finalPath) || !replaceWith(m_tempPath, m_finalPath)) {
+    } else if (QFileInfo::exists(m_finalPath) || !giveUserMode(m_tempPath, 0777) ||
+               !replaceWith(m_tempPath, m_finalPath)) {
         const QString reason =
             QFileInfo::exists(m_finalPath) ? m_finalPath + " appeared meanwhile" : systemReason();
         abort();

@@ -37,6 +37,11 @@ public:
     // A folder name beside `path` (its name without extension, then "_frames") that is
     // not taken: "_frames-2" ... when it is.
     static QString framesFolderFor(const QString& path);
+    // "" when the MP4 file's top-level boxes fill it exactly and hold the movie header,
+    // else what is wrong: an encoder can exit 0 after a full disk cut the film short.
+    static QString mp4Problem(const QString& path);
+    // Writes `bytes` as a new file and makes sure they reached the disk.
+    static QString writeFrameFile(const QString& path, const QByteArray& bytes);
 
 private:
     QString m_ffmpeg;

@@ -1,5 +1,6 @@
 #include "animation/graphs/GraphData.h"
 
+#include "animation/PlaybackText.h"
 #include "forcedata/ForceTable.h"
 #include "main/Library.h"
 
@@ -55,19 +56,20 @@ Curve curve(const ForceTable& t, Quantity q, const QString& name, double scale)
 
 double TimeAxis::at(double index) const
 {
-    return seconds ? (index - 1) / rateHz : index;
+    return seconds ? (index - 2 + firstNumber) / rateHz : index;
 }
 
 double TimeAxis::index(double value) const
 {
-    return seconds ? value * rateHz + 1 : value;
+    return seconds ? value * rateHz + 2 - firstNumber : value;
 }
 
 TimeAxis timeAxis(const ForceTable& table)
 {
     const double rate = table.samplingRateHz();
     if (rate > 0 && std::isfinite(rate))
-        return {true, rate, QStringLiteral("Time (s)")};
+        return {true, rate, QStringLiteral("Time (s)"),
+                count(table) > 0 ? double(table.RecordNo[1]) : 1.0};
     return {false, 0, QStringLiteral("Record number (no sampling rate)")};
 }
 
@@ -126,25 +128,37 @@ std::array<Chart, 3> buildCharts(const ForceTable& table, const ViewOptions& opt
     const Signs s = curveSigns(options);
     const bool bw = forcesInBodyWeights(options);
     const double forceScale = bw ? 1.0 / double(options.bodyWeight) : 1.0;
+    // A curve drawn the other way up says so in its name, so a saved figure shows it.
+    const auto named = [](const QString& name, int sign) {
+        return sign < 0 ? QStringLiteral("\u2212") + name : name;
+    };
     std::array<Chart, 3> charts;
     charts[0].title = QStringLiteral("Forces");
     charts[0].unit = bw ? QStringLiteral("Force (× BW)") : QStringLiteral("Force (N)");
-    charts[0].curves = {curve(table, QFx, "Fx", s.Fx * forceScale),
-                        curve(table, QFy, "Fy", s.Fy * forceScale),
+    charts[0].curves = {curve(table, QFx, named("Fx", s.Fx), s.Fx * forceScale),
+                        curve(table, QFy, named("Fy", s.Fy), s.Fy * forceScale),
                         curve(table, QFz, "Fz", forceScale)};
     charts[1].title = QStringLiteral("Centre of pressure");
     charts[1].unit = QStringLiteral("Position (cm)");
-    charts[1].curves = {curve(table, QAx, "Ax", s.Ax), curve(table, QAy, "Ay", s.Ay)};
+    charts[1].curves = {curve(table, QAx, named("Ax", s.Ax), s.Ax),
+                        curve(table, QAy, named("Ay", s.Ay), s.Ay)};
     charts[2].title = QStringLiteral("Moment");
     charts[2].unit = QStringLiteral("Moment (N·m)");
     charts[2].curves = {curve(table, QMz, "Mz", 1)};
-    Curve extra = curve(table, QExtra, extraName(table), s.Extra);
+    QString name = extraName(table);
+    if (name == "Az")
+        name = QStringLiteral("Az (cm)");
+    Curve extra = curve(table, QExtra, named(name, s.Extra), s.Extra);
     const bool allZero =
         std::all_of(extra.values.begin(), extra.values.end(), [](double v) { return v == 0; });
-    if (!allZero) {
-        if (extra.name == "Az")
-            extra.name = QStringLiteral("Az (cm)");
+    if (!allZero)
         charts[2].curves.push_back(std::move(extra));
+    // The axis names the reversed curves too.
+    for (Chart& chart : charts) {
+        for (const Curve& c : chart.curves) {
+            if (c.name.startsWith(QChar(0x2212)))
+                chart.unit += QStringLiteral(", ") + c.name;
+        }
     }
     return charts;
 }
@@ -160,8 +174,8 @@ QString readoutText(const ForceTable& t, int index)
     const QString gap = QStringLiteral("   ");
     QString text = QStringLiteral("Record ") + QString::number(t.RecordNo[k]);
     const TimeAxis axis = timeAxis(t);
-    if (axis.seconds)
-        text += gap + field(axis.at(i)) + QStringLiteral(" s");
+    if (axis.seconds) // the time the animation shows beside the record number
+        text += gap + field(anim::sampleTime(t.RecordNo[k], axis.rateHz)) + QStringLiteral(" s");
     const std::array<std::pair<const char*, double>, 6> values = {{{"Fx", t.Fx[k]},
                                                                    {"Fy", t.Fy[k]},
                                                                    {"Fz", t.Fz[k]},
@@ -258,25 +272,50 @@ std::optional<std::pair<double, double>> valueLimits(const Chart& chart, Range r
     return std::make_pair(lo, hi);
 }
 
-std::vector<double> ticks(double low, double high, int wanted)
+std::vector<double> ticks(double low, double high, int wanted, int atLeast)
 {
     std::vector<double> out;
     if (!(high > low) || !std::isfinite(high - low) || wanted < 1)
         return out;
     const double raw = (high - low) / wanted;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    double step = power;
-    for (double m : {1.0, 2.0, 5.0, 10.0}) {
-        step = m * power;
-        if (step >= raw)
-            break;
+    double power = std::pow(10.0, std::floor(std::log10(raw)));
+    const std::array<double, 3> mantissas{1.0, 2.0, 5.0};
+    int m = 0;
+    while (m < 3 && mantissas[std::size_t(m)] * power < raw)
+        ++m;
+    if (m == 3) {
+        m = 0;
+        power *= 10;
     }
-    if (!(step > 0) || !std::isfinite(step))
-        return out;
-    for (double v = std::ceil(low / step) * step; v <= high + step * 1e-9 && out.size() < 100;
-         v += step)
-        out.push_back(std::abs(v) < step * 1e-9 ? 0.0 : v);
+    const auto fill = [&](double step) {
+        out.clear();
+        for (double v = std::ceil(low / step) * step; v <= high + step * 1e-9 && out.size() < 100;
+             v += step)
+            out.push_back(std::abs(v) < step * 1e-9 ? 0.0 : v);
+    };
+    for (int tries = 0; tries < 12; ++tries) {
+        const double step = mantissas[std::size_t(m)] * power;
+        if (!(step > 0) || !std::isfinite(step))
+            return {};
+        fill(step);
+        if (int(out.size()) >= atLeast)
+            break;
+        // Too few labels: the next smaller round step.
+        if (--m < 0) {
+            m = 2;
+            power /= 10;
+        }
+    }
     return out;
+}
+
+QString cellNumber(double v, int decimals)
+{
+    if (!std::isfinite(v))
+        return QStringLiteral("–");
+    if (std::abs(v) >= 1e7)
+        return QString::number(v, 'e', 3);
+    return QString::number(v, 'f', decimals);
 }
 
 int movedCursor(int current, CursorKey key, int recordCount)

@@ -17,11 +17,14 @@
 namespace graphs
 {
 
-// Seconds when the table has a usable rate, else the record number.
+// Seconds when the table has a usable rate, else the record number. A record's time is
+// the animation's: its record number less one over the rate, so a table whose numbers
+// start at 121 starts at 0.6 s at 200 Hz.
 struct TimeAxis {
     bool seconds = false;
     double rateHz = 0;
     QString label; // "Time (s)" or "Record number (no sampling rate)"
+    double firstNumber = 1; // the record number of record 1
 
     // The axis value of record `index` (1-based).
     double at(double index) const;
@@ -116,8 +119,13 @@ Range band(double a, double b, int recordCount);
 // Lowest and highest value of the curves over the records in the range, padded, or
 // nothing when no finite value is there.
 std::optional<std::pair<double, double>> valueLimits(const Chart& chart, Range r);
-// Tick values at round steps (1, 2 or 5 times a power of ten), about `wanted` of them.
-std::vector<double> ticks(double low, double high, int wanted);
+// Tick values at round steps (1, 2 or 5 times a power of ten), about `wanted` of them
+// and never fewer than `atLeast` where the range is finite.
+std::vector<double> ticks(double low, double high, int wanted, int atLeast = 0);
+
+// A number for a table cell: fixed `decimals` up to 1e7, scientific beyond, so a wild
+// value stays a few characters wide.
+QString cellNumber(double v, int decimals);
 
 // The record `steps` keys away from `current`: Left/Right one, PgUp/PgDn a tenth of the
 // records, Home/End the ends; within 1..recordCount.

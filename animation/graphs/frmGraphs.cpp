@@ -22,7 +22,9 @@
 #include <QMenu>
 #include <QPainter>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QShortcut>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -36,7 +38,7 @@ namespace
 {
 QString number(const std::optional<double>& v, int decimals)
 {
-    return v && std::isfinite(*v) ? QString::number(*v, 'f', decimals) : QStringLiteral("–");
+    return v ? cellNumber(*v, decimals) : QStringLiteral("–");
 }
 
 constexpr const char* LowPassTip =
@@ -73,8 +75,9 @@ frmGraphs::frmGraphs(SharedState& state, Platform& platform, QWidget* parent)
     chart->setAccessibleName("Force graphs");
     chart->setAccessibleDescription(
         "Forces, centre of pressure and moment against time. Left and Right move the cursor "
-        "by a record, Page Up and Page Down by a tenth, Home and End to the ends; Escape "
-        "shows everything.");
+        "by a record, Page Up and Page Down by a tenth, Home and End to the ends; Plus and "
+        "Minus zoom around the cursor, Shift+Left and Shift+Right pan; 0 or Escape shows "
+        "everything.");
     chart->setToolTip("Click to place the cursor, drag a band to zoom, Shift-drag to pan, "
                       "double-click to show everything");
 
@@ -126,8 +129,19 @@ frmGraphs::frmGraphs(SharedState& state, Platform& platform, QWidget* parent)
     tblEvents->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblEvents->verticalHeader()->hide();
     tblEvents->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tblEvents->setMaximumHeight(96);
 
+    splEvents = new QSplitter(Qt::Vertical, this);
+    splEvents->setObjectName("splEvents");
+    splEvents->setAccessibleName("Divider between the charts and the key events");
+    splEvents->setChildrenCollapsible(false);
+    auto* chartPane = new QWidget(splEvents);
+    auto* chartLayout = new QVBoxLayout(chartPane);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    chartLayout->addWidget(chart, 1);
+    chartLayout->addWidget(lblReadout);
+    auto* eventsPane = new QWidget(splEvents);
+    auto* eventsLayout = new QVBoxLayout(eventsPane);
+    eventsLayout->setContentsMargins(0, 0, 0, 0);
     auto* thresholdRow = new QHBoxLayout;
     thresholdRow->addWidget(lblThreshold);
     thresholdRow->addWidget(txtThreshold);
@@ -135,14 +149,18 @@ frmGraphs::frmGraphs(SharedState& state, Platform& platform, QWidget* parent)
     thresholdRow->addWidget(lblLowPass);
     thresholdRow->addWidget(txtLowPass);
     thresholdRow->addStretch(1);
+    eventsLayout->addLayout(thresholdRow);
+    eventsLayout->addWidget(lblLoadedSign);
+    eventsLayout->addWidget(tblEvents, 1);
+    splEvents->addWidget(chartPane);
+    splEvents->addWidget(eventsPane);
+    splEvents->setStretchFactor(0, 1);
+    splEvents->setStretchFactor(1, 0);
+    connect(splEvents, &QSplitter::splitterMoved, this, [this] { m_eventsSized = true; });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblFile);
     layout->addWidget(lblTitle);
-    layout->addWidget(chart, 1);
-    layout->addWidget(lblReadout);
-    layout->addLayout(thresholdRow);
-    layout->addWidget(lblLoadedSign);
-    layout->addWidget(tblEvents);
+    layout->addWidget(splEvents, 1);
     setTabOrder(txtThreshold, txtLowPass);
     setTabOrder(txtLowPass, tblEvents);
 
@@ -274,7 +292,10 @@ void frmGraphs::rebuild()
         for (const int k : {0, 2})
             charts[std::size_t(k)].title += QStringLiteral(", ") + filter;
     }
+    const bool fresh = count != chart->recordCount();
     chart->setCharts(std::move(charts), m_axis, count);
+    if (fresh)
+        followAnimation();
     thresholdChanged();
     showReadout(chart->cursorRecord());
 }
@@ -331,11 +352,10 @@ void frmGraphs::fillEvents(const std::vector<Contact>& contacts)
     tblEvents->setRowCount(contacts.empty() ? 1 : int(contacts.size()));
     if (contacts.empty()) {
         tblEvents->setItem(0, 0, new QTableWidgetItem("No contact at this threshold"));
+        fitEvents();
         return;
     }
-    const auto at = [this](int i) {
-        return QString::number(m_axis.at(i), 'f', m_axis.seconds ? 3 : 0);
-    };
+    const auto at = [this](int i) { return cellNumber(m_axis.at(i), m_axis.seconds ? 3 : 0); };
     for (int row = 0; row < int(contacts.size()); ++row) {
         const Contact& c = contacts[std::size_t(row)];
         // A contact under way at the first or the last record has no known length or
@@ -360,6 +380,29 @@ void frmGraphs::fillEvents(const std::vector<Contact>& contacts)
         for (int col = 0; col < int(cells.size()); ++col)
             tblEvents->setItem(row, col, new QTableWidgetItem(cells[col]));
     }
+    fitEvents();
+}
+
+void frmGraphs::fitEvents()
+{
+    if (m_eventsSized)
+        return;
+    // Every row up to six, then the table scrolls; the charts keep the rest.
+    tblEvents->resizeColumnsToContents();
+    const int rows = std::clamp(tblEvents->rowCount(), 1, 6);
+    int height = tblEvents->horizontalHeader()->sizeHint().height() + 2 * tblEvents->frameWidth();
+    for (int r = 0; r < rows; ++r)
+        height += tblEvents->rowHeight(r);
+    int columns = 0;
+    for (int c = 0; c < tblEvents->columnCount(); ++c)
+        columns += tblEvents->columnWidth(c);
+    if (columns + 2 * tblEvents->frameWidth() > tblEvents->width())
+        height += tblEvents->horizontalScrollBar()->sizeHint().height();
+    const QWidget* pane = splEvents->widget(1);
+    const int wanted = height + (pane->height() - tblEvents->height());
+    const int total = splEvents->height();
+    if (total > wanted)
+        splEvents->setSizes({total - wanted, wanted});
 }
 
 void frmGraphs::showReadout(int record)
@@ -367,6 +410,7 @@ void frmGraphs::showReadout(int record)
     const QString text = readoutText(shownForces(), record);
     if (lblReadout->text() != text)
         lblReadout->setText(text);
+    chart->setSpokenValue(text);
 }
 
 void frmGraphs::cursorMoved(int record)
@@ -381,6 +425,22 @@ void frmGraphs::animationRecordShown(int record)
 {
     chart->setCursorRecord(record);
     showReadout(chart->cursorRecord());
+}
+
+void frmGraphs::followAnimation()
+{
+    if (!m_animation || m_animation->isUnloaded())
+        return;
+    bool ok = false;
+    const int shown = m_animation->txtFrame->text().toInt(&ok);
+    if (ok && shown >= 1) {
+        chart->setCursorRecord(shown);
+        // The record in view, the range as it was where it already is.
+        const Range r = chart->range();
+        if (shown < r.first || shown > r.last)
+            chart->setRange(panned(r, shown - 0.5 * (r.first + r.last), chart->recordCount()));
+        showReadout(chart->cursorRecord());
+    }
 }
 
 void frmGraphs::scheduleReload()
@@ -419,6 +479,7 @@ void frmGraphs::linkAnimation(frmAnimForces* w)
     for (QAbstractButton* b : buttons)
         m_links << connect(b, &QAbstractButton::toggled, this, &frmGraphs::scheduleReload);
     m_links << connect(w->txtWeight, &QLineEdit::textChanged, this, &frmGraphs::scheduleReload);
+    followAnimation();
     scheduleReload();
 }
 
@@ -445,6 +506,11 @@ void frmGraphs::saveNumbers()
 
 bool frmGraphs::event(QEvent* e)
 {
+    if (e->type() == QEvent::Resize || e->type() == QEvent::Show) {
+        const bool handled = QWidget::event(e);
+        fitEvents();
+        return handled;
+    }
     if (e->type() == QEvent::WindowActivate) {
         // The trial may have been read again, or the animation opened, meanwhile.
         if (frmAnimForces* w = animationWindow())

@@ -18,6 +18,7 @@ class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QSplitter;
 class QTableWidget;
 struct Platform;
 struct SharedState;
@@ -53,6 +54,9 @@ public:
     QLabel* lblLoadedSign = nullptr; // shown for a plate whose Fz is negative under load
     QTableWidget* tblEvents = nullptr;
     QMenu* mnuChart = nullptr;
+    // Charts above, the key events below; the table's part fits its rows until the user
+    // moves the divider.
+    QSplitter* splEvents = nullptr;
 
 protected:
     bool event(QEvent* event) override;
@@ -70,6 +74,9 @@ private:
     const ForceTable& shownForces() const;
     void showReadout(int record);
     void fillEvents(const std::vector<graphs::Contact>& contacts);
+    void fitEvents();
+    // The cursor goes to the record the animation shows.
+    void followAnimation();
     void scheduleReload();
     // What the charts were last built from: the table's contents and the options.
     std::size_t tableSignature() const;
@@ -82,6 +89,7 @@ private:
     std::size_t m_signature = 0;
     graphs::ViewOptions m_options;
     bool m_loaded = false;
+    bool m_eventsSized = false; // the user moved the divider
     graphs::TimeAxis m_axis;
     std::optional<double> m_cutoff;        // the low-pass box's cut-off (Hz)
     std::unique_ptr<ForceTable> m_filtered; // the trial filtered at it, where it applies

@@ -32,11 +32,19 @@ TEST(GraphTimeAxis, SecondsWhereTheRateIsANumberElseRecords)
         const char* rate;
         bool seconds;
         double atRecord201;
-    } cases[] = {{"200", true, 1.0}, {"500.0", true, 0.4}, {"0", false, 201},
-                 {"", false, 201},   {"fast", false, 201}, {"-5", false, 201}};
+        int16_t firstNumber = 0; // 0: a table without records
+    } cases[] = {{"200", true, 1.0},  {"500.0", true, 0.4},      {"0", false, 201},
+                 {"", false, 201},    {"fast", false, 201},      {"-5", false, 201},
+                 // Numbered from 121: record 1 is at 0.6 s, as the animation says.
+                 {"200", true, 1.6, 121}, {"200", true, 1.0, 1}, {"0", false, 201, 121}};
     for (const Case& c : cases) {
         ForceTable t;
         t.SamplingRate = c.rate;
+        if (c.firstNumber) {
+            t.RecordCount = 300;
+            for (int i = 1; i <= 300; ++i)
+                t.RecordNo[std::size_t(i)] = int16_t(c.firstNumber + i - 1);
+        }
         const TimeAxis axis = timeAxis(t);
         EXPECT_EQ(axis.seconds, c.seconds) << c.rate;
         EXPECT_DOUBLE_EQ(axis.at(201), c.atRecord201) << c.rate;
@@ -57,11 +65,12 @@ TEST(GraphReadout, ValuesAsTheRawListingWritesThemTrimmed)
     };
     set(1, 0, 0, 0, 0, 0, 0, 16);
     set(2, 12.5, -3, 700.25, 0.1, 0.2, 1.5f, 17);
-    EXPECT_EQ(readoutText(t, 2), "Record 17   0.0100 s   Fx 12.5000   Fy -3.0000   Fz 700.2500   "
+    // Record 17 at 100 Hz is at 0.16 s, as the animation shows it beside the number.
+    EXPECT_EQ(readoutText(t, 2), "Record 17   0.1600 s   Fx 12.5000   Fy -3.0000   Fz 700.2500   "
                                  "Ax 0.1000   Ay 0.2000   Mz 1.5000");
     // Past either end the readout shows the end record; without a rate, no time.
-    EXPECT_TRUE(readoutText(t, 99).startsWith("Record 17   0.0100 s"));
-    EXPECT_TRUE(readoutText(t, -4).startsWith("Record 16   0.0000 s"));
+    EXPECT_TRUE(readoutText(t, 99).startsWith("Record 17   0.1600 s"));
+    EXPECT_TRUE(readoutText(t, -4).startsWith("Record 16   0.1500 s"));
     t.SamplingRate = "0";
     EXPECT_TRUE(readoutText(t, 2).startsWith("Record 17   Fx 12.5000"));
     t.Fz[2] = -1e30;
@@ -82,38 +91,27 @@ TEST(GraphContacts, ContactPeakImpulseAndLoadingRateOfKnownShapes)
         int first, last, peak, firstPeak;
         double time, impulse, loadingRate;
     } cases[] = {
-        // A single hump at 100 Hz: records 4..8 at or above 20 N.
+        // Impulses are areas of known shapes, NaN where the shape has none handy.
+        // A triangle standing on the threshold: 0.08 s wide, 80 N over 20 N.
+        {"triangle",
+         {0, 20, 40, 60, 80, 100, 80, 60, 40, 20, 0},
+         20, 2, 10, 6, 6, 0.08, 0.5 * 0.08 * 80 + 0.08 * 20, (100 - 20) / 0.04},
+        // A rectangle: 100 N for 0.04 s; its first record is its peak, so no loading.
+        {"rectangle", {0, 100, 100, 100, 100, 100, 0}, 20, 2, 6, 2, 2, 0.04, 4.0, NAN},
+        // A single hump at 100 Hz: records 4..8 at or above 20 N, two ramps and a ridge.
         {"hump", {0, 0, 10, 30, 50, 70, 50, 30, 10, 0}, 20, 4, 8, 6, 6, 0.04, 2.0, 2000},
         // Two humps: the first maximum (90) is where loading ends, the peak is the second.
-        {"double hump",
-         {0, 30, 60, 90, 80, 70, 85, 100, 60, 20, 0},
-         20,
-         2,
-         10,
-         8,
-         4,
-         0.08,
-         (30 + 60) / 2.0 * 0.01 + (60 + 90) / 2.0 * 0.01 + (90 + 80) / 2.0 * 0.01 +
-             (80 + 70) / 2.0 * 0.01 + (70 + 85) / 2.0 * 0.01 + (85 + 100) / 2.0 * 0.01 +
-             (100 + 60) / 2.0 * 0.01 + (60 + 20) / 2.0 * 0.01,
+        {"double hump", {0, 30, 60, 90, 80, 70, 85, 100, 60, 20, 0}, 20, 2, 10, 8, 4, 0.08, NAN,
          (90 - 30) / 0.02},
         // A ripple on the rise that falls back less than a tenth of the peak is no peak.
-        {"ripple",
-         {0, 40, 80, 78, 120, 200, 100, 0},
-         20,
-         2,
-         7,
-         6,
-         6,
-         0.05,
-         0.01 * ((40 + 80) + (80 + 78) + (78 + 120) + (120 + 200) + (200 + 100)) / 2,
-         (200 - 40) / 0.04},
+        {"ripple", {0, 40, 80, 78, 120, 200, 100, 0}, 20, 2, 7, 6, 6, 0.05, NAN, (200 - 40) / 0.04},
         // On the plate from the first record: the contact starts there, cut, so it has
-        // no contact time and no loading rate (NaN below: none).
-        {"already on", {50, 60, 40, 0}, 20, 1, 3, 2, 2, NAN, 0.01 * (55 + 50), NAN},
+        // no contact time and no loading rate (NaN below: none); a straight ramp from 50
+        // to 70 N over 0.02 s holds 60 N on average.
+        {"already on", {50, 60, 70, 0}, 20, 1, 3, 3, 3, NAN, 0.02 * 60, NAN},
         // Still on the plate at the last record: cut at the end.
         {"still on", {0, 30, 60, 50}, 20, 2, 4, 3, 3, NAN, 0.01 * (45 + 55), NAN},
-        // A plate loaded negative: the same hump as the first row, of -Fz.
+        // A plate loaded negative: the same hump as above, of -Fz.
         {"negative plate", {0, 0, -10, -30, -50, -70, -50, -30, -10, 0}, 20, 4, 8, 6, 6, 0.04, 2.0,
          2000},
     };
@@ -128,7 +126,9 @@ TEST(GraphContacts, ContactPeakImpulseAndLoadingRateOfKnownShapes)
         EXPECT_EQ(k.firstPeak, c.firstPeak) << c.name;
         EXPECT_DOUBLE_EQ(k.peakFz, std::abs(c.fz[std::size_t(c.peak - 1)])) << c.name;
         EXPECT_DOUBLE_EQ(*k.peakFzBw, k.peakFz / 700) << c.name;
-        EXPECT_NEAR(*k.impulseFz, c.impulse, 1e-9) << c.name;
+        if (!std::isnan(c.impulse)) {
+            EXPECT_NEAR(*k.impulseFz, c.impulse, 1e-9) << c.name;
+        }
         EXPECT_EQ(k.contactTime.has_value(), !std::isnan(c.time)) << c.name;
         EXPECT_EQ(k.loadingRate.has_value(), !std::isnan(c.loadingRate)) << c.name;
         if (k.contactTime) {
@@ -219,10 +219,49 @@ TEST(GraphCursorKeys, StepsPagesAndEnds)
 
 TEST(GraphAxes, TicksAndLimitsFitTheVisibleValues)
 {
-    EXPECT_EQ(ticks(0, 10, 5), (std::vector<double>{0, 2, 4, 6, 8, 10}));
-    EXPECT_EQ(ticks(-0.3, 0.3, 3), (std::vector<double>{-0.2, 0, 0.2}));
-    EXPECT_TRUE(ticks(1, 1, 5).empty());
-    EXPECT_TRUE(ticks(-1e308, 1e308, 5).empty() || ticks(-1e308, 1e308, 5).size() < 100);
+    struct TickCase {
+        double low, high;
+        int wanted, atLeast;
+        std::vector<double> expected;
+    } tickCases[] = {
+        {0, 10, 5, 0, {0, 2, 4, 6, 8, 10}},
+        {-0.3, 0.3, 3, 0, {-0.2, 0, 0.2}},
+        // A force axis that would get 0, 500 and 1000 gets a smaller round step.
+        {-60, 1060, 3, 4, {0, 200, 400, 600, 800, 1000}},
+        {-60, 1060, 3, 0, {0, 500, 1000}},
+        {0.5, 2.5, 1, 4, {0.5, 1, 1.5, 2, 2.5}},
+        {1, 1, 5, 4, {}},
+        {-1e308, 1e308, 5, 4, {}}, // the span itself is no number
+    };
+    for (const TickCase& c : tickCases) {
+        const std::vector<double> got = ticks(c.low, c.high, c.wanted, c.atLeast);
+        ASSERT_EQ(got.size(), c.expected.size()) << c.low << ".." << c.high;
+        for (std::size_t i = 0; i < got.size(); ++i)
+            EXPECT_NEAR(got[i], c.expected[i], 1e-9 * (c.high - c.low)) << c.low << ".." << c.high;
+    }
+    const std::vector<double> hugeTicks = ticks(-1e30, 1e30, 4, 4);
+    ASSERT_EQ(hugeTicks.size(), 5u);
+    EXPECT_NEAR(hugeTicks[1], -5e29, 1e15);
+
+    // Whatever the visible range cuts, the records it touches count.
+    struct LimitCase {
+        const char* name;
+        std::vector<double> values;
+        Range range;
+        double below, above; // the limits reach past these
+    } limitCases[] = {
+        {"range from 1.5 keeps record 1", {100, 1, 2}, {1.5, 3}, 1, 100},
+        {"range to 2.5 keeps record 3", {1, 2, -100}, {1, 2.5}, -100, 2},
+        {"a fraction of one record", {5, 9}, {1.2, 1.8}, 5, 9},
+    };
+    for (const LimitCase& c : limitCases) {
+        Chart chart;
+        chart.curves.push_back({QFz, "Fz", Qt::black, c.values});
+        const auto l = valueLimits(chart, c.range);
+        ASSERT_TRUE(l) << c.name;
+        EXPECT_LT(l->first, c.below) << c.name;
+        EXPECT_GT(l->second, c.above) << c.name;
+    }
 
     Chart c;
     c.curves.push_back({QFz, "Fz", Qt::black, {1, 2, 50, 3, NAN, INFINITY, 4}});
@@ -251,6 +290,7 @@ TEST(GraphCharts, SeventhColumnUnitsAndBodyWeight)
     t->Fx[1] = 70;
     ViewOptions o;
     o.bodyWeight = 700;
+    o.horizForceSign = 1;
     auto charts = buildCharts(*t, o);
     EXPECT_EQ(charts[0].unit, "Force (N)");
     EXPECT_EQ(charts[2].curves.size(), 1u) << "an all-zero seventh column is left out";
@@ -274,6 +314,76 @@ TEST(GraphCharts, SeventhColumnUnitsAndBodyWeight)
     for (const Chart& chart : buildCharts(ForceTable(), o))
         for (const Curve& curve : chart.curves)
             EXPECT_TRUE(curve.values.empty());
+}
+
+TEST(GraphCharts, AReversedCurveSaysSoInItsLegendAndAxis)
+{
+    auto t = tableOfFz({700, 350});
+    t->Fx[1] = 70;
+    t->Fy[1] = 30;
+    t->Ay[1] = 4;
+    t->Extra[1] = 2;
+    t->LastHeaderCard = std::string(60, ' ') + "Az        ";
+    const QString minus(QChar(0x2212));
+    struct Case {
+        const char* name;
+        ViewOptions options;
+        QStringList forces, centre;
+        QString forceUnit, centreUnit, momentUnit;
+        double fx, fy; // record 1 as drawn
+    } cases[] = {
+        {"side view, forces reversed (the default)",
+         {},
+         {"Fx", minus + "Fy", "Fz"},
+         {"Ax", "Ay"},
+         "Force (N), " + minus + "Fy",
+         "Position (cm)",
+         "Moment (N·m)",
+         70,
+         -30},
+        {"side view, centre reversed",
+         {.horizForceSign = 1, .horizCentreSign = -1},
+         {"Fx", "Fy", "Fz"},
+         {"Ax", minus + "Ay"},
+         "Force (N)",
+         "Position (cm), " + minus + "Ay",
+         "Moment (N·m)",
+         70,
+         30},
+        {"top view, vertical reversed",
+         {.viewIndex = 0, .horizForceSign = 1, .vertForceSign = -1},
+         {minus + "Fx", "Fy", "Fz"},
+         {"Ax", "Ay"},
+         "Force (N), " + minus + "Fx",
+         "Position (cm)",
+         "Moment (N·m)",
+         -70,
+         30},
+        {"back view, height reversed, in body weights",
+         {.viewIndex = 2, .azSign = -1, .useAz = true, .normalize = true, .bodyWeight = 700},
+         {minus + "Fx", "Fy", "Fz"},
+         {"Ax", "Ay"},
+         "Force (× BW), " + minus + "Fx",
+         "Position (cm)",
+         "Moment (N·m), " + minus + "Az (cm)",
+         -0.1,
+         30.0 / 700},
+    };
+    for (const Case& c : cases) {
+        const auto charts = buildCharts(*t, c.options);
+        QStringList forces, centre;
+        for (const Curve& curve : charts[0].curves)
+            forces << curve.name;
+        for (const Curve& curve : charts[1].curves)
+            centre << curve.name;
+        EXPECT_EQ(forces, c.forces) << c.name;
+        EXPECT_EQ(centre, c.centre) << c.name;
+        EXPECT_EQ(charts[0].unit, c.forceUnit) << c.name;
+        EXPECT_EQ(charts[1].unit, c.centreUnit) << c.name;
+        EXPECT_EQ(charts[2].unit, c.momentUnit) << c.name;
+        EXPECT_DOUBLE_EQ(charts[0].curves[0].values[0], c.fx) << c.name;
+        EXPECT_DOUBLE_EQ(charts[0].curves[1].values[0], c.fy) << c.name;
+    }
 }
 
 TEST(GraphCharts, ColoursStayApart)

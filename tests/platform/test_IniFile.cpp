@@ -110,6 +110,7 @@ TEST(IniFile, RefusesWhatOneLineCannotHold)
         {"equals in key", "S", "a=b", "v"},      {"empty key", "S", "", "v"},
         {"comment key", "S", ";k", "v"},         {"bracket in section", "a]b", "k", "v"},
         {"empty section", "", "k", "v"},         {"blank-ended key", "S", "k ", "v"},
+        {"hash comment key", "S", "#k", "v"},    {"section key", "S", "[k", "v"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
