@@ -7,7 +7,7 @@
 #include "C3dTestFiles.h"
 #include "forcedata/c3d/C3dConvert.h"
 #include "forcedata/c3d/frmImportC3D.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/QtPlatform.h"
 

@@ -5,7 +5,7 @@
 #include "forcedata/RawListing.h"
 #include "forcedata/frmRF.h"
 #include "main/FileLists.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/DirectoryReader.h"
 #include "platform/QtPlatform.h"

@@ -3,7 +3,7 @@
 // record as the user would see them.
 
 #include "forcedata/frmReading.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/QtPlatform.h"
 

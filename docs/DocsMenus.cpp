@@ -1,8 +1,8 @@
 #include "docs/DocsRules.h"
 #include "docs/frmReader.h"
 #include "docs/frmViewer.h"
-#include "main/Library.h"
-#include "main/SharedState.h"
+#include "core/Library.h"
+#include "core/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/Platform.h"
 

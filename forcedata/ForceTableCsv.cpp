@@ -1,6 +1,6 @@
 #include "forcedata/ForceTableCsv.h"
 
-#include "main/NumberText.h"
+#include "core/NumberText.h"
 
 #include <algorithm>
 #include <string>

@@ -1,6 +1,6 @@
 #include "forcedata/ExportFile.h"
 #include "forcedata/frmRF.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 
 #include <QListWidget>
 #include <QMenu>

@@ -3,8 +3,8 @@
 #include "forcedata/RawListing.h"
 #include "forcedata/RfReader.h"
 #include "forcedata/frmReading.h"
-#include "main/Library.h"
-#include "main/SharedState.h"
+#include "core/Library.h"
+#include "core/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/Platform.h"
 

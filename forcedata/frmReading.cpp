@@ -1,7 +1,7 @@
 #include "forcedata/frmReading.h"
 
 #include "animation/AnimateForces.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"

@@ -3,7 +3,7 @@
 // read the same however the bytes are split into chunks.
 
 #include "forcedata/RfReader.h"
-#include "main/NumberText.h"
+#include "core/NumberText.h"
 
 #include <cmath>
 #include <cstdint>

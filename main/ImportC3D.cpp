@@ -3,7 +3,7 @@
 // force file it writes is then chosen and read like any other.
 
 #include "forcedata/c3d/frmImportC3D.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/Platform.h"
 

@@ -1,6 +1,6 @@
 #include "main/ProgramLaunch.h"
 
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/ArgumentText.h"
 

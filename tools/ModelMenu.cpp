@@ -1,5 +1,5 @@
-#include "main/Library.h"
-#include "main/SharedState.h"
+#include "core/Library.h"
+#include "core/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/FileErrors.h"
 #include "tools/Commands.h"

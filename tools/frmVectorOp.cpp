@@ -1,7 +1,7 @@
 #include "tools/frmVectorOp.h"
 
-#include "main/Library.h"
-#include "main/SharedState.h"
+#include "core/Library.h"
+#include "core/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/Platform.h"
 #include "tools/Commands.h"

@@ -6,9 +6,9 @@ using namespace graphs;
 #include "animation/frmAnimForces.h"
 #include "animation/graphs/FilmWriter.h"
 #include "forcedata/ExportFile.h"
-#include "forcedata/ForceTable.h"
-#include "main/Library.h"
-#include "main/SharedState.h"
+#include "core/ForceTable.h"
+#include "core/Library.h"
+#include "core/SharedState.h"
 #include "platform/PipedProgram.h"
 #include "platform/Platform.h"
 

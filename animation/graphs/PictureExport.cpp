@@ -2,7 +2,7 @@
 
 #include "animation/PictureBox.h"
 #include "forcedata/ExportFile.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/Platform.h"
 
 #include <QImage>

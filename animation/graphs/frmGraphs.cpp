@@ -5,8 +5,8 @@
 #include "animation/graphs/ChartView.h"
 #include "animation/graphs/PictureExport.h"
 #include "forcedata/ExportFile.h"
-#include "main/Library.h"
-#include "main/SharedState.h"
+#include "core/Library.h"
+#include "core/SharedState.h"
 #include "platform/Platform.h"
 
 #include <QAbstractButton>

@@ -3,7 +3,7 @@
 #include "animation/PictureBox.h"
 #include "animation/frmAnimForces.h"
 #include "fakes/FakePlatform.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/Twips.h"
 
 #include <QAccessible>

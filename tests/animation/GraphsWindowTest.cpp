@@ -12,7 +12,7 @@
 #include "fakes/FakePlatform.h"
 #include "forcedata/ExportFile.h"
 #include "forcedata/ForceTableCsv.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>

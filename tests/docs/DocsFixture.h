@@ -4,7 +4,7 @@
 // state pointing at them, for the document windows' tests.
 
 #include "fakes/FakePlatform.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "forcedata/ExportFile.h"
 #include "forcedata/RfReader.h"
 #include "forcedata/frmRF.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 
 #include <QAction>
 #include <QDir>

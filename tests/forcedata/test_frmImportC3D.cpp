@@ -4,7 +4,7 @@
 #include "C3dTestFiles.h"
 #include "fakes/FakePlatform.h"
 #include "forcedata/c3d/frmImportC3D.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "main/frmOrvane.h"
 
 #include <QAction>

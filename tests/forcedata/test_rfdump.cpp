@@ -3,7 +3,7 @@
 #include "ConsoleToolTest.h"
 #include "RfTestFiles.h"
 #include "forcedata/RfReader.h"
-#include "main/NumberText.h"
+#include "core/NumberText.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include "animation/graphs/frmGraphs.h"
 #include "fakes/FakePlatform.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "main/frmOrvane.h"
 
 #include <QDir>

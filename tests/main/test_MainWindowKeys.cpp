@@ -1,5 +1,5 @@
 #include "fakes/FakePlatform.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "main/frmOrvane.h"
 
 #include <QListWidget>

@@ -4,7 +4,7 @@
 // directory whose path holds a blank.
 
 #include "fakes/FakePlatform.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "main/frmOrvane.h"
 
 #include <QDir>
