@@ -1,8 +1,8 @@
 #include "forcedata/ExportFile.h"
 
-#include "forcedata/ForceTableCsv.h"
 #include "core/Library.h"
 #include "core/SharedState.h"
+#include "forcedata/ForceTableCsv.h"
 #include "platform/Platform.h"
 
 #include <QDir>

@@ -1,6 +1,5 @@
 #include "forcedata/frmReading.h"
 
-#include "animation/AnimateForces.h"
 #include "core/SharedState.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
@@ -121,6 +120,6 @@ void frmReading::cmdExit_Click()
 
 void frmReading::cmdView_Click()
 {
-    showAnimation(m_state, m_platform);
+    emit animateRequested();
     close();
 }

@@ -2,9 +2,9 @@
 // reader, for researchers who take the numbers into other tools.
 
 #include "core/ForceTable.h"
+#include "core/NumberText.h"
 #include "forcedata/ForceTableCsv.h"
 #include "forcedata/RfReader.h"
-#include "core/NumberText.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,6 @@
 #include "main/FileLists.h"
 #include "core/TextBytes.h"
 
-
 #include <algorithm>
 
 namespace

@@ -4,9 +4,9 @@
 #include "animation/frmAnimForces.h"
 #include "animation/graphs/ChartView.h"
 #include "animation/graphs/PictureExport.h"
-#include "forcedata/ExportFile.h"
 #include "core/Library.h"
 #include "core/SharedState.h"
+#include "forcedata/ExportFile.h"
 #include "platform/Platform.h"
 
 #include <QAbstractButton>

@@ -2,8 +2,8 @@
 #include "animation/AnimateForces.h"
 #include "animation/PictureBox.h"
 #include "animation/frmAnimForces.h"
-#include "fakes/FakePlatform.h"
 #include "core/SharedState.h"
+#include "fakes/FakePlatform.h"
 #include "platform/Twips.h"
 
 #include <QAccessible>

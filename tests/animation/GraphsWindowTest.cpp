@@ -9,10 +9,10 @@
 #include "animation/graphs/PassDrawing.h"
 #include "animation/graphs/PictureExport.h"
 #include "animation/graphs/frmGraphs.h"
+#include "core/SharedState.h"
 #include "fakes/FakePlatform.h"
 #include "forcedata/ExportFile.h"
 #include "forcedata/ForceTableCsv.h"
-#include "core/SharedState.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>

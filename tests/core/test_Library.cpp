@@ -1,6 +1,6 @@
-#include "fakes/FakePlatform.h"
 #include "core/Library.h"
 #include "core/SharedState.h"
+#include "fakes/FakePlatform.h"
 
 #include <QDir>
 #include <QFile>

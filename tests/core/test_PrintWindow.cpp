@@ -1,7 +1,7 @@
-#include "fakes/FakePlatform.h"
 #include "core/PrintWindow.h"
 #include "core/SharedState.h"
 #include "core/WindowNotice.h"
+#include "fakes/FakePlatform.h"
 
 #include <QAccessible>
 #include <QLabel>

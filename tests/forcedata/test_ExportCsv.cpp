@@ -1,11 +1,11 @@
 // "Save numbers as CSV …" from the raw listing writes what rfdump writes, and a write
 // that fails leaves nothing under the chosen name.
 
+#include "core/SharedState.h"
 #include "fakes/FakePlatform.h"
 #include "forcedata/ExportFile.h"
 #include "forcedata/RfReader.h"
 #include "forcedata/frmRF.h"
-#include "core/SharedState.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,7 +1,7 @@
 // "&Load Data" on files that cannot be read, and what the user is told.
 
-#include "fakes/FakePlatform.h"
 #include "core/SharedState.h"
+#include "fakes/FakePlatform.h"
 #include "main/frmOrvane.h"
 
 #include <QDir>

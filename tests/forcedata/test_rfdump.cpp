@@ -2,8 +2,8 @@
 
 #include "ConsoleToolTest.h"
 #include "RfTestFiles.h"
-#include "forcedata/RfReader.h"
 #include "core/NumberText.h"
+#include "forcedata/RfReader.h"
 
 #include <gtest/gtest.h>
 
