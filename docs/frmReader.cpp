@@ -1,7 +1,7 @@
 #include "docs/frmReader.h"
 
-#include "docs/DocsRules.h"
 #include "core/SharedState.h"
+#include "docs/DocsRules.h"
 #include "platform/AccessibleRole.h"
 #include "platform/FileErrors.h"
 #include "platform/Platform.h"

@@ -1,8 +1,8 @@
 #include "suite/StandIn.h"
 
 #include "core/ForceTable.h"
-#include "forcedata/RfReader.h"
 #include "core/NumberText.h"
+#include "forcedata/RfReader.h"
 
 #include <algorithm>
 #include <array>
