@@ -197,8 +197,7 @@ frmRF::frmRF(SharedState& state, Platform& platform, QWidget* parent)
 
     connect(lstRFforces, &QListWidget::itemClicked, this, &frmRF::lstRFforces_Click);
     lstRFforces->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(lstRFforces, &QWidget::customContextMenuRequested, this,
-            &frmRF::lstRFforces_ContextMenu);
+    connect(lstRFforces, &QWidget::customContextMenuRequested, this, &frmRF::lstRFforces_ContextMenu);
     connect(cmdExit, &QPushButton::clicked, this, &frmRF::cmdExit_Click);
     connect(lstRFforces->horizontalScrollBar(), &QScrollBar::valueChanged, this,
             &frmRF::placeHeadings);
