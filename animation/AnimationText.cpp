@@ -1,5 +1,5 @@
 #include "animation/AnimationText.h"
-#include "main/NumberText.h"
+#include "core/NumberText.h"
 
 #include <QComboBox>
 

@@ -1,6 +1,6 @@
 #include "animation/Geometry.h"
 
-#include "forcedata/ForceTable.h"
+#include "core/ForceTable.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 #include "animation/AnimationText.h"
 #include "animation/PictureBox.h"
 #include "animation/frmAnimForces.h"
-#include "main/NumberText.h"
-#include "main/SharedState.h"
+#include "core/NumberText.h"
+#include "core/SharedState.h"
 #include "platform/Platform.h"
 
 #include <QCheckBox>

@@ -2,9 +2,9 @@
 #include "animation/PictureBox.h"
 #include "animation/PlaybackText.h"
 #include "animation/frmAnimForces.h"
-#include "main/Library.h"
-#include "main/NumberText.h"
-#include "main/SharedState.h"
+#include "core/Library.h"
+#include "core/NumberText.h"
+#include "core/SharedState.h"
 #include "platform/Platform.h"
 
 #include <QButtonGroup>

@@ -1,7 +1,7 @@
 #include "animation/PlaybackText.h"
 
-#include "forcedata/ForceTable.h"
-#include "main/Library.h"
+#include "core/ForceTable.h"
+#include "core/Library.h"
 
 #include <algorithm>
 

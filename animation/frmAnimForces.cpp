@@ -1,12 +1,13 @@
 #include "animation/frmAnimForces.h"
 
+#include "animation/AnimControls.h"
 #include "animation/AnimationText.h"
 #include "animation/Layout.h"
 #include "animation/PictureBox.h"
-#include "main/Library.h"
-#include "main/NumberText.h"
-#include "main/PrintWindow.h"
-#include "main/SharedState.h"
+#include "core/Library.h"
+#include "core/NumberText.h"
+#include "core/PrintWindow.h"
+#include "core/SharedState.h"
 #include "platform/AccessibleRole.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
@@ -27,6 +28,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace anim;
+
 namespace
 {
 
@@ -36,77 +39,6 @@ constexpr const char* SettingsSection = "Startup";
 // Design client area of the window.
 constexpr int DesignWidth = 9840;
 constexpr int DesignHeight = 7530;
-
-template <typename W> W* placed(W* widget, int left, int top, int width, int height)
-{
-    placeTwips(widget, left, top, width, height);
-    return widget;
-}
-
-QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, int height)
-{
-    return placed(new QLabel(text, parent), left, top, width, height);
-}
-
-QLineEdit* textBox(QWidget* parent, const QString& accessibleName, const QString& toolTip, int left,
-                   int top, int width, int height)
-{
-    auto* box = placed(new QLineEdit(parent), left, top, width, height);
-    box->setAccessibleName(accessibleName);
-    box->setToolTip(toolTip);
-    return box;
-}
-
-QGroupBox* frame(QWidget* parent, const QString& caption, const QString& toolTip, int left, int top,
-                 int width, int height)
-{
-    auto* f = placed(new QGroupBox(caption, parent), left, top, width, height);
-    f->setToolTip(toolTip);
-    return f;
-}
-
-template <typename B>
-B* choice(QWidget* parent, const QString& caption, const QString& toolTip, int left, int top,
-          int width, int height)
-{
-    auto* b = placed(new B(caption, parent), left, top, width, height);
-    b->setToolTip(toolTip);
-    return b;
-}
-
-QPushButton* button(QWidget* parent, const QString& caption, const QString& toolTip, int left,
-                    int top, int width, int height)
-{
-    auto* b = placed(new QPushButton(caption, parent), left, top, width, height);
-    if (!toolTip.isEmpty())
-        b->setToolTip(toolTip);
-    return b;
-}
-
-// Moves a widget to a position in twips given as reals, keeping its size.
-void moveTwips(QWidget* widget, double left, double top)
-{
-    widget->move(twipsToPixels(int(std::lround(left))), twipsToPixels(int(std::lround(top))));
-}
-
-// Virtual-key codes of the keys the window answers.
-int virtualKey(int qtKey)
-{
-    switch (qtKey) {
-    case Qt::Key_F1:
-        return 112;
-    case Qt::Key_F2:
-        return 113;
-    case Qt::Key_F3:
-        return 114;
-    case Qt::Key_F4:
-        return 115;
-    case Qt::Key_Space:
-        return 32;
-    default:
-        return 0;
-    }
-}
 
 } // namespace
 

@@ -4,7 +4,7 @@
 
 #include "animation/PictureBox.h"
 #include "animation/frmAnimForces.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/QtPlatform.h"
 
 #include <QApplication>

@@ -5,9 +5,9 @@
 // eight-channel plates, 3969 frames of ten analog samples at 600 Hz (1.3 MB).
 
 #include "C3dTestFiles.h"
+#include "core/SharedState.h"
 #include "forcedata/c3d/C3dConvert.h"
 #include "forcedata/c3d/frmImportC3D.h"
-#include "main/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/QtPlatform.h"
 

@@ -9,7 +9,7 @@
 #include "animation/graphs/ChartView.h"
 #include "animation/graphs/FilmWriter.h"
 #include "animation/graphs/frmGraphs.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/PipedProgram.h"
 #include "platform/QtPlatform.h"
 

@@ -2,10 +2,10 @@
 // opening the raw listing of a full table (5000 records) and entering a directory
 // of 20,000 files. Both run on the offscreen platform, painting included.
 
+#include "core/SharedState.h"
 #include "forcedata/RawListing.h"
 #include "forcedata/frmRF.h"
 #include "main/FileLists.h"
-#include "main/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/DirectoryReader.h"
 #include "platform/QtPlatform.h"

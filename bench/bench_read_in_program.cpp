@@ -2,8 +2,8 @@
 // progress dialog on a real display (run it under Xvfb), events processed after every
 // record as the user would see them.
 
+#include "core/SharedState.h"
 #include "forcedata/frmReading.h"
-#include "main/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/QtPlatform.h"
 

@@ -1,9 +1,11 @@
+#include "docs/DocsMenus.h"
+
+#include "core/Library.h"
+#include "core/MainWindowLink.h"
+#include "core/SharedState.h"
 #include "docs/DocsRules.h"
 #include "docs/frmReader.h"
 #include "docs/frmViewer.h"
-#include "main/Library.h"
-#include "main/SharedState.h"
-#include "main/frmOrvane.h"
 #include "platform/Platform.h"
 
 #include <QAction>
@@ -11,86 +13,92 @@
 #include <QMenu>
 #include <QPushButton>
 
-void frmOrvane::buildDocsMenus()
+DocsMenus::DocsMenus(MainWindowLink& window) : m_window(window) {}
+
+void DocsMenus::buildDocsMenus(const MenuBar& bar)
 {
+    QWidget* owner = m_window.parentWindow();
     for (int i = 0; i < static_cast<int>(ManualItems.size()); ++i) {
-        mnuManual[i] = mnuManuals->addAction(QString::fromLatin1(ManualItems[i].caption));
+        mnuManual[i] = bar.mnuManuals->addAction(QString::fromLatin1(ManualItems[i].caption));
         mnuManual[i]->setObjectName(QString("mnuManual%1").arg(i));
-        connect(mnuManual[i], &QAction::triggered, this, [this, i] { mnuManual_Click(i); });
+        QObject::connect(mnuManual[i], &QAction::triggered, owner,
+                         [this, i] { mnuManual_Click(i); });
     }
-    connect(mnuManuals, &QMenu::aboutToShow, this, &frmOrvane::mnuManuals_Click);
+    QObject::connect(bar.mnuManuals, &QMenu::aboutToShow, owner, [this] { mnuManuals_Click(); });
 
     for (int i = 0; i < static_cast<int>(HelpItems.size()); ++i) {
-        mnuHelpItem[i] = mnuHelp->addAction(QString::fromLatin1(HelpItems[i].caption));
+        mnuHelpItem[i] = bar.mnuHelp->addAction(QString::fromLatin1(HelpItems[i].caption));
         mnuHelpItem[i]->setObjectName(QString("mnuHelpItem%1").arg(i));
-        connect(mnuHelpItem[i], &QAction::triggered, this, [this, i] { mnuHelpItem_Click(i); });
+        QObject::connect(mnuHelpItem[i], &QAction::triggered, owner,
+                         [this, i] { mnuHelpItem_Click(i); });
     }
-    mnuHelp->addSeparator();
-    mnuHelp->addAction(mnuProgHelp);
-    mnuHelp->addSeparator();
-    mnuHelp->addAction(mnuAbout);
-    connect(mnuHelp, &QMenu::aboutToShow, this, &frmOrvane::mnuHelp_Click);
+    bar.mnuHelp->addSeparator();
+    bar.mnuHelp->addAction(bar.mnuProgHelp);
+    bar.mnuHelp->addSeparator();
+    bar.mnuHelp->addAction(bar.mnuAbout);
+    QObject::connect(bar.mnuHelp, &QMenu::aboutToShow, owner, [this] { mnuHelp_Click(); });
 
-    connect(cmdGuide, &QPushButton::clicked, this, &frmOrvane::cmdGuide_Click);
-    connect(cmdManuals, &QPushButton::clicked, this, &frmOrvane::cmdManuals_Click);
+    QObject::connect(bar.cmdGuide, &QPushButton::clicked, owner, [this] { cmdGuide_Click(); });
+    QObject::connect(bar.cmdManuals, &QPushButton::clicked, owner, [this] { cmdManuals_Click(); });
 }
 
-void frmOrvane::mnuManuals_Click()
+void DocsMenus::mnuManuals_Click()
 {
     for (int i = 0; i < static_cast<int>(ManualItems.size()); ++i) {
         const QString file = QString::fromLatin1(ManualItems[i].file);
         mnuManual[i]->setEnabled(file.isEmpty() ||
-                                 CheckOpen(state(), platform(), state().ManualsDir, file, 0) == 0);
+                                 CheckOpen(m_window.state(), m_window.platform(),
+                                           m_window.state().ManualsDir, file, 0) == 0);
     }
 }
 
-void frmOrvane::mnuManual_Click(int index)
+void DocsMenus::mnuManual_Click(int index)
 {
     if (index < 0 || index >= static_cast<int>(ManualItems.size()))
         return;
-    SharedState& s = state();
+    SharedState& s = m_window.state();
     s.ManualFile = QString::fromLatin1(ManualItems[index].file);
     // The desktop is handed the name as it is on disk, whatever its case.
     QString onDisk = s.ManualFile;
     if (!onDisk.isEmpty())
-        onDisk = QFileInfo(platform().files.resolve(s.ManualsDir, onDisk)).fileName();
-    s.LastResult = platform().launcher.shellExecute(this, "open", onDisk, QString(), s.ManualsDir,
-                                                    WindowStyle::NormalFocus);
+        onDisk = QFileInfo(m_window.platform().files.resolve(s.ManualsDir, onDisk)).fileName();
+    s.LastResult = m_window.platform().launcher.shellExecute(
+        m_window.parentWindow(), "open", onDisk, QString(), s.ManualsDir, WindowStyle::NormalFocus);
 }
 
-void frmOrvane::cmdManuals_Click()
+void DocsMenus::cmdManuals_Click()
 {
     mnuManual_Click(OwnManualItem);
 }
 
-void frmOrvane::cmdGuide_Click()
+void DocsMenus::cmdGuide_Click()
 {
-    state().ManualFile = QString::fromLatin1(ManualItems[OwnManualItem].file);
+    m_window.state().ManualFile = QString::fromLatin1(ManualItems[OwnManualItem].file);
     if (!Reader)
-        Reader = new frmReader(state(), platform(), this);
+        Reader = new frmReader(m_window.state(), m_window.platform(), m_window.parentWindow());
     Reader->showManual();
 }
 
-void frmOrvane::mnuHelp_Click()
+void DocsMenus::mnuHelp_Click()
 {
     for (int i = 0; i < static_cast<int>(HelpItems.size()); ++i) {
         const QString tested = QString::fromLatin1(HelpItems[i].tested);
-        mnuHelpItem[i]->setEnabled(CheckOpen(state(), platform(), state().ProgramDir, tested, 0) ==
-                                   0);
+        mnuHelpItem[i]->setEnabled(CheckOpen(m_window.state(), m_window.platform(),
+                                             m_window.state().ProgramDir, tested, 0) == 0);
     }
 }
 
-void frmOrvane::mnuHelpItem_Click(int index)
+void DocsMenus::mnuHelpItem_Click(int index)
 {
     if (index < 0 || index >= static_cast<int>(HelpItems.size()))
         return;
-    SharedState& s = state();
+    SharedState& s = m_window.state();
     const QString shown = QString::fromLatin1(HelpItems[index].shown);
-    s.OpenError = CheckOpen(s, platform(), s.ProgramDir, shown, 1);
+    s.OpenError = CheckOpen(s, m_window.platform(), s.ProgramDir, shown, 1);
     if (s.OpenError != 0)
         return;
-    s.ViewerFile = platform().files.resolve(s.ProgramDir, shown);
+    s.ViewerFile = m_window.platform().files.resolve(s.ProgramDir, shown);
     if (!Viewer)
-        Viewer = new frmViewer(s, platform(), this);
+        Viewer = new frmViewer(s, m_window.platform(), m_window.parentWindow());
     Viewer->showFile();
 }

@@ -3,8 +3,8 @@
 // The rules of the document windows (text viewer, manuals, reader, About box), kept
 // apart from the widgets so that they can be checked without a window.
 
-#include "main/SharedState.h"
-#include "main/TextBytes.h"
+#include "core/SharedState.h"
+#include "core/TextBytes.h"
 #include <QByteArrayView>
 #include <QColor>
 #include <QRect>

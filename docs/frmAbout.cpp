@@ -1,7 +1,7 @@
 #include "docs/frmAbout.h"
 
+#include "core/SharedState.h"
 #include "docs/DocsRules.h"
-#include "main/SharedState.h"
 #include "platform/AccessibleRole.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"

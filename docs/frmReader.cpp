@@ -1,7 +1,7 @@
 #include "docs/frmReader.h"
 
+#include "core/SharedState.h"
 #include "docs/DocsRules.h"
-#include "main/SharedState.h"
 #include "platform/AccessibleRole.h"
 #include "platform/FileErrors.h"
 #include "platform/Platform.h"

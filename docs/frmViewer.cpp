@@ -1,6 +1,6 @@
 #include "docs/frmViewer.h"
 
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/ArgumentText.h"
 #include "platform/FileErrors.h"
 #include "platform/Platform.h"

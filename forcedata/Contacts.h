@@ -3,7 +3,7 @@
 // Where the foot is on the plate: the one contact rule that the graphs, the compare
 // window and rfstats share. Plain C++, so the console tools use exactly this code.
 
-#include "forcedata/ForceTable.h"
+#include "core/ForceTable.h"
 
 #include <optional>
 #include <string>

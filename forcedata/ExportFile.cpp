@@ -1,8 +1,8 @@
 #include "forcedata/ExportFile.h"
 
+#include "core/Library.h"
+#include "core/SharedState.h"
 #include "forcedata/ForceTableCsv.h"
-#include "main/Library.h"
-#include "main/SharedState.h"
 #include "platform/Platform.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "forcedata/ForceTableCsv.h"
 
-#include "main/NumberText.h"
+#include "core/NumberText.h"
 
 #include <algorithm>
 #include <string>
@@ -24,10 +24,13 @@ std::string forceTableCsv(const ForceTable& table, int first, int last)
     out += "# sampling_rate: " + table.SamplingRate + "\n";
     out += "# body_weight: " + shortestSingleText(table.BodyWeight) + "\n";
     first = std::max(first, 1);
-    last = std::min({last, static_cast<int>(table.RecordCount), static_cast<int>(ForceTable::RecordCapacity)});
+    last = std::min(
+        {last, static_cast<int>(table.RecordCount), static_cast<int>(ForceTable::RecordCapacity)});
     // A whole table keeps the reader's own count (-1 for an empty file).
     const bool whole = first == 1 && last >= table.RecordCount;
-    out += "# records: " + std::to_string(whole ? table.RecordCount : std::max(last - first + 1, 0)) + "\n";
+    out +=
+        "# records: " + std::to_string(whole ? table.RecordCount : std::max(last - first + 1, 0)) +
+        "\n";
     out += "# extra: " + table.extraColumnName() + "\n";
     out += "record,Fx,Fy,Fz,Ax,Ay,Mz,Extra,RecordNo\n";
     for (int i = first; i <= last; ++i) {
@@ -47,4 +50,3 @@ std::string forceTableCsv(const ForceTable& table, int first, int last)
     }
     return out;
 }
-

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forcedata/ForceTable.h"
+#include "core/ForceTable.h"
 
 #include <string>
 
@@ -9,4 +9,5 @@
 // shortest exact text, so a reader of the CSV gets the table's values back. Records
 // first..last (1-based, clamped to the table) are written, and the header counts the
 // rows written; the defaults write them all.
-std::string forceTableCsv(const ForceTable& table, int first = 1, int last = ForceTable::RecordCapacity);
+std::string forceTableCsv(const ForceTable& table, int first = 1,
+                          int last = ForceTable::RecordCapacity);

@@ -1,6 +1,6 @@
+#include "core/SharedState.h"
 #include "forcedata/ExportFile.h"
 #include "forcedata/frmRF.h"
-#include "main/SharedState.h"
 
 #include <QListWidget>
 #include <QMenu>

@@ -1,7 +1,7 @@
 #include "forcedata/LowPass.h"
 
 #include "forcedata/Contacts.h"
-#include "main/NumberText.h"
+#include "core/NumberText.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 // extension of 9 samples and each pass started in the steady state of its first sample
 // (the numbers equal scipy.signal.filtfilt(*butter(2, fc / (rate / 2)), x)).
 
-#include "forcedata/ForceTable.h"
+#include "core/ForceTable.h"
 
 #include <optional>
 #include <span>

@@ -1,6 +1,6 @@
 #include "forcedata/RfReader.h"
 
-#include "main/NumberText.h"
+#include "core/NumberText.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forcedata/ForceTable.h"
+#include "core/ForceTable.h"
 #include "platform/FileErrors.h"
 
 #include <array>

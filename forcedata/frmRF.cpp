@@ -1,9 +1,9 @@
 #include "forcedata/frmRF.h"
 
-#include "main/FileLists.h"
-#include "main/Library.h"
-#include "main/NumberText.h"
-#include "main/SharedState.h"
+#include "core/Library.h"
+#include "core/NumberText.h"
+#include "core/SharedState.h"
+#include "core/TextBytes.h"
 #include "platform/AccessibleRole.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
@@ -97,7 +97,7 @@ QString seventhColumnHeading(const ForceTable& table)
     columns.erase(columns.find_last_not_of(' ') + 1);
     if (columns == "Ay")
         return QStringLiteral("   Az");
-    return textFromFileBytes(QByteArray::fromStdString(table.extraColumnName()));
+    return decodeText(QByteArray::fromStdString(table.extraColumnName()));
 }
 
 QStringList listingLines(const ForceTable& table)
@@ -222,7 +222,7 @@ void frmRF::Form_Load()
     Label4->setToolTip(heading.trimmed());
     txtRate->setText(formatRate(QString::fromStdString(table.SamplingRate)));
     txtNforces->setText(QString::number(table.RecordCount));
-    txtTitle->setPlainText(textFromFileBytes(QByteArray::fromStdString(table.TrialTitle)));
+    txtTitle->setPlainText(decodeText(QByteArray::fromStdString(table.TrialTitle)));
     txtTrial->setText(m_state.ForceFile);
     txtWeight->setText(QString::fromStdString(formatNumber(table.BodyWeight, RatePattern)));
     for (QLineEdit* box : {txtRate, txtNforces, txtTrial, txtWeight})

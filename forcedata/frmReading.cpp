@@ -1,7 +1,6 @@
 #include "forcedata/frmReading.h"
 
-#include "animation/AnimateForces.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
@@ -121,6 +120,6 @@ void frmReading::cmdExit_Click()
 
 void frmReading::cmdView_Click()
 {
-    showAnimation(m_state, m_platform);
+    emit animateRequested();
     close();
 }

@@ -42,6 +42,10 @@ public:
     QPushButton* cmdExit = nullptr;
     QProgressBar* pbarLoading = nullptr;
 
+signals:
+    // "&Animate": the main window, which knows the animation, shows it.
+    void animateRequested();
+
 private:
     SharedState& m_state;
     Platform& m_platform;

@@ -1,10 +1,10 @@
 // rfdump FILE: a force file as CSV on standard output, read by the program's own
 // reader, for researchers who take the numbers into other tools.
 
-#include "forcedata/ForceTable.h"
+#include "core/ForceTable.h"
+#include "core/NumberText.h"
 #include "forcedata/ForceTableCsv.h"
 #include "forcedata/RfReader.h"
-#include "main/NumberText.h"
 
 #include <algorithm>
 #include <cerrno>

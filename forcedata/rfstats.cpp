@@ -1,7 +1,7 @@
 // rfstats FILE...: the numbers of each trial's contacts as one CSV table, the rows the
 // compare window saves, for a study's statistics program.
 
-#include "forcedata/ForceTable.h"
+#include "core/ForceTable.h"
 #include "forcedata/LowPass.h"
 #include "forcedata/RfReader.h"
 #include "forcedata/TrialMeasures.h"

@@ -2,8 +2,8 @@
 // texts. The read must end in one of its outcomes with a table in bounds, and
 // read the same however the bytes are split into chunks.
 
+#include "core/NumberText.h"
 #include "forcedata/RfReader.h"
-#include "main/NumberText.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,6 +1,5 @@
 #include "main/FileLists.h"
-#include "main/TextBytes.h"
-
+#include "core/TextBytes.h"
 
 #include <algorithm>
 

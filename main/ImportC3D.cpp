@@ -2,8 +2,8 @@
 // menu and .c3d files dropped on the main window open the import window; the
 // force file it writes is then chosen and read like any other.
 
+#include "core/SharedState.h"
 #include "forcedata/c3d/frmImportC3D.h"
-#include "main/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/Platform.h"
 

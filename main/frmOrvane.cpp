@@ -1,12 +1,12 @@
 #include "main/frmOrvane.h"
 
 #include "animation/AnimateForces.h"
+#include "core/Library.h"
+#include "core/SharedState.h"
+#include "core/WindowNotice.h"
 #include "docs/AboutBox.h"
 #include "main/FileListBox.h"
 #include "main/FileLists.h"
-#include "main/Library.h"
-#include "main/SharedState.h"
-#include "main/WindowNotice.h"
 #include "platform/Controls.h"
 #include "platform/DirectoryReader.h"
 #include "platform/KeyboardHabits.h"
@@ -49,7 +49,8 @@ QListWidget* makeList(QWidget* parent, const QString& name, const QString& tip,
 } // namespace
 
 frmOrvane::frmOrvane(SharedState& state, Platform& platform, QWidget* parent)
-    : QMainWindow(parent), m_state(state), m_platform(platform)
+    : QMainWindow(parent), ToolMenus(state, platform, *this, *this),
+      DocsMenus(static_cast<MainWindowLink&>(*this)), m_state(state), m_platform(platform)
 {
     setObjectName("frmOrvane");
     setWindowTitle("Orvane System");
@@ -57,7 +58,7 @@ frmOrvane::frmOrvane(SharedState& state, Platform& platform, QWidget* parent)
     createControls();
     createMenus();
     setupFilePanels();
-    connectToolButtons();
+    connectToolButtons({cmdKinemora, cmdTessel, cmdEditor, cmdPictor});
     setupImportC3D();
     letMenusTakeSharedAccessKeys(menuBar(), centralWidget());
     letCtrlShortcutsTakeExtraModifiers(this);
@@ -228,11 +229,9 @@ void frmOrvane::createMenus()
     mnuAbout->setObjectName("mnuAbout");
     connect(mnuAbout, &QAction::triggered, this, [this] { showAbout(m_state, m_platform, this); });
 
-    buildFileMenu();
-    buildDataMenus();
-    buildModelMenu();
-    buildProgramsMenus();
-    buildDocsMenus();
+    buildToolMenus(
+        {mnuFile, mnuData, mnuModel, mnuAnimate, mnuPrograms, mnuSettings, mnuExit, mnuProgHelp});
+    buildDocsMenus({mnuManuals, mnuHelp, mnuProgHelp, mnuAbout, cmdGuide, cmdManuals});
 }
 
 void frmOrvane::updateClock()
@@ -245,6 +244,23 @@ void frmOrvane::updateClock()
 void frmOrvane::showStatus(const QString& text)
 {
     showPanelText(StatusBarPanels[0], text, QString::fromLatin1(FixedNoticeText));
+}
+
+void frmOrvane::showCommand(const QString& text)
+{
+    lblCommand->setText(text);
+    lblCommand->setVisible(true);
+}
+
+void frmOrvane::showTrial(const QString& caption)
+{
+    lblTrial->setText(caption);
+}
+
+FilePanelWidgets frmOrvane::filePanels()
+{
+    return {filDatafiles, lblDatafiles, filModels, lblModels,
+            filForces,    filOutputs,   drvDrives, dirSelect};
 }
 
 void frmOrvane::Form_Load()

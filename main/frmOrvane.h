@@ -1,10 +1,14 @@
 #pragma once
 
-// The main window: start-up, the file panels, the buttons and the menu bar. Its
-// handlers are defined in the folder of the subsystem they belong to
-// (forcedata/ReadForces.cpp, tools/ProgramsMenu.cpp, docs/HelpMenu.cpp ...).
+// The main window: start-up, the file panels, the buttons and the menu bar. The tool
+// and document menus are the subsystems' own (ToolMenus, DocsMenus); the window builds
+// them into its menu bar and lends them its status line, command label, trial and
+// file panels through the links of core/MainWindowLink.h.
 
+#include "core/MainWindowLink.h"
+#include "docs/DocsMenus.h"
 #include "forcedata/frmReading.h"
+#include "tools/ToolMenus.h"
 #include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
@@ -22,7 +26,11 @@ struct Platform;
 struct SharedState;
 class frmReading;
 
-class frmOrvane : public QMainWindow
+class frmOrvane : public QMainWindow,
+                  public MainWindowLink,
+                  public FilePanelsLink,
+                  public ToolMenus,
+                  public DocsMenus
 {
     Q_OBJECT
 public:
@@ -41,27 +49,24 @@ public:
     // The splash: the About box shown for `seconds` while the windows stay live.
     void ShowSplash(int16_t seconds);
 
-    // --- shared with several subsystems -----------------------------------------------
-    QString CurrentFile;
-    QString CommandLine;
-    QString ToolName;
-    QString ToolPath;
-    QString ToolSwitches;
-    // Starts ToolPath with ToolSwitches for the current trial (tools/Launcher.cpp).
-    bool RunTool();
+    // --- what the subsystems may ask of the main window ---------------------------------
     // Shows `text` in the status bar's notice panel for a while.
-    void showStatus(const QString& text);
+    void showStatus(const QString& text) override;
+    void showCommand(const QString& text) override;
+    void showTrial(const QString& caption) override;
+    bool TestTrial() override;
+    QWidget* parentWindow() override { return this; }
+    SharedState& state() override { return m_state; }
+    Platform& platform() override { return m_platform; }
+    FilePanelWidgets filePanels() override;
+    QString& openDialogDir() override { return dlgOpenInitialDir; }
 
-    SharedState& state() { return m_state; }
-    Platform& platform() { return m_platform; }
-
-    // --- force data (forcedata/ReadForces.cpp, forcedata/ViewForces.cpp) ------------
+    // --- force data (main/ReadForces.cpp, main/ViewForces.cpp) ----------------------
     void cmdReadForces_Click();
     void ReadRF();
-    bool TestTrial();
     void cmdViewForces_Click();
     void cmdAnimate_Click();
-    // Ctrl+G: the force graphs (animation/graphs/GraphsCommand.cpp).
+    // Ctrl+G: the force graphs (main/GraphsCommand.cpp).
     void cmdGraphs_Click();
     // The progress dialog of the last read, while it is open.
     frmReading* readingDialog() const;
@@ -78,9 +83,9 @@ public:
     void filForces_DblClick();
     const QListWidgetItem* chosenForceFile();
     void filOutputs_Click();
-    void cmdRefresh_Click();
+    void cmdRefresh_Click() override;
     // Re-reads one file list from the shown directory, keeping its chosen entry.
-    void refreshFileList(QListWidget* list);
+    void refreshFileList(QListWidget* list) override;
 
     // --- C3D import (main/ImportC3D.cpp) ------------------------------------------
     void setupImportC3D();
@@ -127,7 +132,7 @@ public:
     std::array<QLabel*, 4> StatusBarPanels{};
     QString dlgOpenInitialDir;
 
-    // The menu bar, in order; each menu is filled by the subsystem that owns it.
+    // The menu bar, in order; the tool and document menus fill their own.
     QMenu* mnuFile = nullptr;
     QMenu* mnuData = nullptr;
     QMenu* mnuModel = nullptr;
@@ -142,80 +147,8 @@ public:
 
     // The directory the file panels show (the directory list's path).
     QString dirSelectPath;
-    // Commands CheckTools switches off, by the tool looked up ("tabulo.exe" ...).
-    QList<QPair<QString, QAction*>> toolCommands;
 
-    // --- menus filled by their subsystems ---------------------------------------------
-    void buildFileMenu();      // tools/FileMenu.cpp
-    void buildDataMenus();     // tools/DataMenu.cpp: Data and Animate
-    void buildModelMenu();     // tools/ModelMenu.cpp
-    void buildProgramsMenus(); // tools/ProgramsMenu.cpp: Programs, Settings, mnuProgHelp
-    void buildDocsMenus();     // docs/DocsMenus.cpp: Manuals, Help, mnuAbout, cmdGuide, cmdManuals
-    void connectToolButtons(); // tools/FileMenu.cpp: cmdPictor, cmdTessel, cmdKinemora, cmdEditor
-    void setupFilePanels();    // main/FilePanels.cpp: the panels' signals
-
-    // Members of the subsystems' menus: each subsystem declares its own in the block
-    // below and defines them in its own source file.
-    // --- tools/ ---
-    // Starts `toolPath` with `argumentText` in the data directory after checking that
-    // the tool is there; offers the tool's output when asked. True when it failed.
-    bool RunTool(const QString& toolPath, const QString& argumentText, bool offerOutput);
-    // Programs, Settings and Help (tools/ProgramsMenu.cpp).
-    void mnuForce_Click(int index);
-    void mnuHistory_Click(int index);
-    void mnuHcp_Click(int index);
-    void mnuProgHelp_Click();
-    std::array<QAction*, 5> mnuForce{};
-    QMenu* mnuHistories = nullptr; // the submenu of mnuForce 1
-    std::array<QAction*, 3> mnuHistory{};
-    std::array<QAction*, 2> mnuHcp{};
-    class frmVectorOp* vectorOp = nullptr; // created on first use
-    // File menu and tool buttons (tools/FileMenu.cpp).
-    void mnuFile_Click();
-    void mnuOpen_Click(int index);
-    void mnuDOS_Click(int index);
-    void mnuRun_Click();
-    void mnuPrint_Click();
-    void mnuPrintSetup_Click();
-    void cmdKinemora_Click();
-    void cmdTessel_Click();
-    void cmdEditor_Click();
-    void cmdPictor_Click();
-    std::array<QAction*, 3> mnuOpen{};
-    std::array<QAction*, 4> mnuDOS{};
-    QAction* mnuRun = nullptr;
-    QAction* mnuPrint = nullptr;
-    QAction* mnuPrintSetup = nullptr;
-    // Data, Convert and Animate menus (tools/DataMenu.cpp).
-    void mnuDatafiles_Click();
-    void mnuDatafile_Click(int index);
-    void mnuConverts_Click();
-    void mnuAriel_Click();
-    void mnuArielType_Click(int index);
-    void mnuConvert_Click(int index);
-    void mnuImages_Click();
-    void mnuPictor_Click(int index);
-    std::array<QAction*, 5> mnuDatafile{};
-    QMenu* mnuConverts = nullptr;
-    QMenu* mnuAriel = nullptr;
-    std::array<QAction*, 10> mnuArielType{};
-    std::array<QAction*, 7> mnuConvert{};
-    std::array<QAction*, 4> mnuPictor{};
-    // Model menu (tools/ModelMenu.cpp); the menu itself is mnuModel.
-    void mnuModels_Click();
-    void mnuModel_Click(int index);
-    std::array<QAction*, 5> mnuModelItem{};
-    // --- docs/ ---
-    std::array<QAction*, 9> mnuManual{};   // the Manuals menu's items
-    std::array<QAction*, 3> mnuHelpItem{}; // the Help menu's help texts
-    void mnuManuals_Click();               // the Manuals menu opens
-    void mnuManual_Click(int index);
-    void cmdManuals_Click();
-    void cmdGuide_Click();
-    void mnuHelp_Click(); // the Help menu opens
-    void mnuHelpItem_Click(int index);
-    QPointer<class frmViewer> Viewer; // the text viewer while it is loaded
-    QPointer<class frmReader> Reader; // the PDF reader while it is open
+    void setupFilePanels(); // main/FilePanels.cpp: the panels' signals
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -1,4 +1,4 @@
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/KeyboardHabits.h"
 #include "platform/QtPlatform.h"

@@ -6,6 +6,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/deps.sh"
 build="$here/build-test"
+# The layers stay apart and no file outgrows a reader: a quick check before the build.
+bash "$here/scripts/check_layers.sh" "$here"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON
 cmake --build "$build" -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen

@@ -1,7 +1,7 @@
 #include "suite/ForceAnalysis.h"
 
-#include "forcedata/ForceTable.h"
-#include "main/NumberText.h"
+#include "core/ForceTable.h"
+#include "core/NumberText.h"
 
 #include <algorithm>
 #include <array>

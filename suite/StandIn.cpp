@@ -1,8 +1,8 @@
 #include "suite/StandIn.h"
 
-#include "forcedata/ForceTable.h"
+#include "core/ForceTable.h"
+#include "core/NumberText.h"
 #include "forcedata/RfReader.h"
-#include "main/NumberText.h"
 
 #include <algorithm>
 #include <array>

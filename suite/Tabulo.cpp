@@ -1,7 +1,7 @@
 // Tabulo: the one stand-in that does its tool's real work, so that "Analyze" and a
 // click on Tabulo.out show a true force analysis of the trial.
 
-#include "forcedata/ForceTable.h"
+#include "core/ForceTable.h"
 #include "forcedata/RfReader.h"
 #include "suite/ForceAnalysis.h"
 #include "suite/StandIn.h"

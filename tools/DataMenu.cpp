@@ -1,10 +1,11 @@
-#include "main/Library.h"
-#include "main/SharedState.h"
-#include "main/frmOrvane.h"
+#include "core/Library.h"
+#include "core/MainWindowLink.h"
+#include "core/SharedState.h"
 #include "platform/FileErrors.h"
 #include "tools/Commands.h"
 #include "tools/Launch.h"
 #include "tools/MenuItems.h"
+#include "tools/ToolMenus.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -36,14 +37,16 @@ constexpr int PeakPerformance = 3;
 constexpr int TextFile = 5;
 } // namespace
 
-void frmOrvane::buildDataMenus()
+void ToolMenus::buildDataMenus(QMenu* mnuData, QMenu* mnuAnimate)
 {
+    QWidget* owner = m_window.parentWindow();
     const char* datafiles[] = {"&Select digitized data", "&Scale/Refine data (Scalera)",
                                "&Graph/Animate data", "&View/Edit data with Notepad",
                                "Re&number data"};
     for (int i = 0; i < 5; ++i) {
         mnuDatafile[i] = addMenuItem(mnuData, datafiles[i], itemName("mnuDatafile", i));
-        connect(mnuDatafile[i], &QAction::triggered, this, [this, i] { mnuDatafile_Click(i); });
+        QObject::connect(mnuDatafile[i], &QAction::triggered, owner,
+                         [this, i] { mnuDatafile_Click(i); });
     }
     mnuData->addSeparator();
     mnuConverts = mnuData->addMenu("&Convert data ...");
@@ -54,7 +57,8 @@ void frmOrvane::buildDataMenus()
         const QString caption = i == 0 ? QStringLiteral("3&D") : "&" + QString::number(i) + "T";
         mnuArielType[i] = addMenuItem(mnuAriel, caption, itemName("mnuArielType", i));
         mnuArielType[i]->setVisible(i == 1);
-        connect(mnuArielType[i], &QAction::triggered, this, [this, i] { mnuArielType_Click(i); });
+        QObject::connect(mnuArielType[i], &QAction::triggered, owner,
+                         [this, i] { mnuArielType_Click(i); });
     }
     const char* converts[] = {"&Elite",
                               "&Motion Analysis",
@@ -66,28 +70,30 @@ void frmOrvane::buildDataMenus()
     for (int i = 0; i < 7; ++i) {
         mnuConvert[i] = addMenuItem(mnuConverts, converts[i], itemName("mnuConvert", i));
         mnuConvert[i]->setEnabled(i == TextFile);
-        connect(mnuConvert[i], &QAction::triggered, this, [this, i] { mnuConvert_Click(i); });
+        QObject::connect(mnuConvert[i], &QAction::triggered, owner,
+                         [this, i] { mnuConvert_Click(i); });
     }
-    connect(mnuData, &QMenu::aboutToShow, this, &frmOrvane::mnuDatafiles_Click);
-    connect(mnuConverts, &QMenu::aboutToShow, this, &frmOrvane::mnuConverts_Click);
+    QObject::connect(mnuData, &QMenu::aboutToShow, owner, [this] { mnuDatafiles_Click(); });
+    QObject::connect(mnuConverts, &QMenu::aboutToShow, owner, [this] { mnuConverts_Click(); });
     whenMenuOpens(
-        mnuAriel, this, [this] { return !anyArielFile(m_state, m_platform); },
+        mnuAriel, owner, [this] { return !anyArielFile(m_state, m_platform); },
         [this] { mnuAriel_Click(); });
 
     const char* pictures[] = {"&Digitized data (.DG)", "&Refined data (.CN)",
                               "&Filtered data (.KM)", "&Simulated data (.SN)"};
     for (int i = 0; i < 4; ++i) {
         mnuPictor[i] = addMenuItem(mnuAnimate, pictures[i], itemName("mnuPictor", i));
-        connect(mnuPictor[i], &QAction::triggered, this, [this, i] { mnuPictor_Click(i); });
+        QObject::connect(mnuPictor[i], &QAction::triggered, owner,
+                         [this, i] { mnuPictor_Click(i); });
     }
     whenMenuOpens(
-        mnuAnimate, this, [this] { return m_state.TrialName.isEmpty(); },
+        mnuAnimate, owner, [this] { return m_state.TrialName.isEmpty(); },
         [this] { mnuImages_Click(); });
 
     toolCommands.append({"scalera.exe", mnuDatafile[1]});
 }
 
-void frmOrvane::mnuDatafiles_Click()
+void ToolMenus::mnuDatafiles_Click()
 {
     const bool haveData = trialFileOpens(m_state, m_platform, ".dg");
     for (int i = 1; i <= 4; ++i)
@@ -97,18 +103,18 @@ void frmOrvane::mnuDatafiles_Click()
     mnuConvert[PeakPerformance]->setEnabled(trialFileOpens(m_state, m_platform, ".cda"));
 }
 
-void frmOrvane::mnuDatafile_Click(int index)
+void ToolMenus::mnuDatafile_Click(int index)
 {
     SharedState& s = m_state;
     switch (index) {
     case 0:
-        refreshList(*this, filDatafiles);
-        filDatafiles->setVisible(true);
-        lblDatafiles->setVisible(true);
-        if (filDatafiles->count() == 1) {
-            s.TrialName = filDatafiles->item(0)->text().section(u'.', 0, 0);
-            lblTrial->setText(s.TrialName.toUpper());
-        } else if (filDatafiles->count() == 0) {
+        refreshList(m_panels, panels().filDatafiles);
+        panels().filDatafiles->setVisible(true);
+        panels().lblDatafiles->setVisible(true);
+        if (panels().filDatafiles->count() == 1) {
+            s.TrialName = panels().filDatafiles->item(0)->text().section(u'.', 0, 0);
+            m_window.showTrial(s.TrialName.toUpper());
+        } else if (panels().filDatafiles->count() == 0) {
             m_platform.dialogs.message("No datafiles in this directory." + s.LF +
                                            "Open another directory.",
                                        {}, MessageIcon::Information, MessageButtons::OK);
@@ -117,38 +123,38 @@ void frmOrvane::mnuDatafile_Click(int index)
         break;
     case 1:
         ToolName = "Scalera";
-        ToolPath = toolPathFor(*this, ToolName + ".exe");
-        CommandLine = argumentName(fileOnDisk(*this, s.TrialName + ".dg"));
+        ToolPath = toolPathFor(m_window, ToolName + ".exe");
+        CommandLine = argumentName(fileOnDisk(m_window, s.TrialName + ".dg"));
         s.LastResult = RunTool(ToolPath, CommandLine, true) ? -1 : 0;
         break;
     case 2:
         ToolName = "Pictor";
-        ToolPath = toolPathFor(*this, ToolName + ".exe");
-        s.TargetName = fileOnDisk(*this, s.TrialName + ".dg");
+        ToolPath = toolPathFor(m_window, ToolName + ".exe");
+        s.TargetName = fileOnDisk(m_window, s.TrialName + ".dg");
         s.OpenError = RunTool(ToolPath, argumentName(s.TargetName), false) ? -1 : 0;
         break;
     case 3:
         ToolName = "Notepad";
         ToolPath = NotepadTool;
-        s.TargetName = fileOnDisk(*this, s.TrialName + ".dg");
-        startProgram(*this, ToolPath, fileArguments(s.TargetName).list);
+        s.TargetName = fileOnDisk(m_window, s.TrialName + ".dg");
+        startProgram(m_window, ToolPath, fileArguments(s.TargetName).list);
         break;
     case 4:
         s.OpenError = CheckOpen(s, m_platform, s.DataDir, s.TrialName + ".dg", 1);
         if (s.OpenError != 0)
             return;
         ToolName = "Ordinex";
-        ToolPath = toolPathFor(*this, ToolName + ".exe");
-        s.TargetName = fileOnDisk(*this, s.TrialName + ".dg");
-        showCommand(*this, ToolPath + fileArguments(s.TargetName).text);
-        startProgram(*this, ToolPath, fileArguments(s.TargetName).list);
+        ToolPath = toolPathFor(m_window, ToolName + ".exe");
+        s.TargetName = fileOnDisk(m_window, s.TrialName + ".dg");
+        showCommand(m_window, ToolPath + fileArguments(s.TargetName).text);
+        startProgram(m_window, ToolPath, fileArguments(s.TargetName).list);
         break;
     default:
         break;
     }
 }
 
-void frmOrvane::mnuConverts_Click()
+void ToolMenus::mnuConverts_Click()
 {
     for (int n = 0; n <= 9; ++n) {
         const bool opens = trialFileOpens(m_state, m_platform, arielExtension(n));
@@ -159,9 +165,9 @@ void frmOrvane::mnuConverts_Click()
     }
 }
 
-void frmOrvane::mnuAriel_Click()
+void ToolMenus::mnuAriel_Click()
 {
-    if (TestTrial())
+    if (m_window.TestTrial())
         return;
     bool any = false;
     for (int n = 0; n <= 9; ++n) {
@@ -173,39 +179,39 @@ void frmOrvane::mnuAriel_Click()
         return;
     m_platform.dialogs.message("Select an APAS file (.1T/.3D) from Data menu first.", {},
                                MessageIcon::Exclamation, MessageButtons::OK);
-    filDatafiles->setVisible(true);
-    lblDatafiles->setVisible(true);
+    panels().filDatafiles->setVisible(true);
+    panels().lblDatafiles->setVisible(true);
 }
 
-void frmOrvane::mnuArielType_Click(int index)
+void ToolMenus::mnuArielType_Click(int index)
 {
     SharedState& s = m_state;
     ToolName = "Pictor";
-    ToolPath = toolPathFor(*this, ToolName + ".exe");
+    ToolPath = toolPathFor(m_window, ToolName + ".exe");
     const ToolArguments arguments = arielArguments(
-        GetShortName(m_platform, fileOnDisk(*this, s.TrialName + arielExtension(index))));
+        GetShortName(m_platform, fileOnDisk(m_window, s.TrialName + arielExtension(index))));
     CommandLine = arguments.text;
-    showCommand(*this, ToolPath + CommandLine);
-    startProgram(*this, ToolPath, arguments.list);
+    showCommand(m_window, ToolPath + CommandLine);
+    startProgram(m_window, ToolPath, arguments.list);
 }
 
-void frmOrvane::mnuConvert_Click(int index)
+void ToolMenus::mnuConvert_Click(int index)
 {
     SharedState& s = m_state;
     switch (index) {
     case PeakPerformance: {
         ToolName = "Pictor";
-        ToolPath = toolPathFor(*this, ToolName + ".exe");
-        const ToolArguments arguments = cdaArguments(fileOnDisk(*this, s.TrialName + ".cda"));
+        ToolPath = toolPathFor(m_window, ToolName + ".exe");
+        const ToolArguments arguments = cdaArguments(fileOnDisk(m_window, s.TrialName + ".cda"));
         CurrentFile = arguments.text;
-        startProgram(*this, ToolPath, arguments.list);
+        startProgram(m_window, ToolPath, arguments.list);
         break;
     }
     case TextFile:
         ToolName = "Morph2DG";
-        ToolPath = toolPathFor(*this, ToolName + ".exe");
-        CurrentFile = fileOnDisk(*this, s.TrialName + "." + s.FileType);
-        startProgram(*this, ToolPath, fileArguments(CurrentFile).list);
+        ToolPath = toolPathFor(m_window, ToolName + ".exe");
+        CurrentFile = fileOnDisk(m_window, s.TrialName + "." + s.FileType);
+        startProgram(m_window, ToolPath, fileArguments(CurrentFile).list);
         break;
     case 6:
         break;
@@ -216,22 +222,22 @@ void frmOrvane::mnuConvert_Click(int index)
     }
 }
 
-void frmOrvane::mnuImages_Click()
+void ToolMenus::mnuImages_Click()
 {
-    if (TestTrial())
+    if (m_window.TestTrial())
         return;
     for (int i = 0; i < 4; ++i)
         mnuPictor[i]->setEnabled(trialFileOpens(m_state, m_platform, animateExtension(i)));
 }
 
-void frmOrvane::mnuPictor_Click(int index)
+void ToolMenus::mnuPictor_Click(int index)
 {
     SharedState& s = m_state;
     ToolName = "Pictor";
-    const QString program = toolPathFor(*this, ToolName + ".exe");
+    const QString program = toolPathFor(m_window, ToolName + ".exe");
     ToolPath = program + AnimateSwitches;
-    s.TargetName = fileOnDisk(*this, s.TrialName + animateExtension(index));
+    s.TargetName = fileOnDisk(m_window, s.TrialName + animateExtension(index));
     const ToolArguments arguments = animateArguments(s.TargetName);
-    showCommand(*this, (program + arguments.text).toLower());
-    startProgram(*this, program, arguments.list);
+    showCommand(m_window, (program + arguments.text).toLower());
+    startProgram(m_window, program, arguments.list);
 }

@@ -1,13 +1,14 @@
-#include "main/Library.h"
-#include "main/PrintWindow.h"
-#include "main/ProgramLaunch.h"
-#include "main/SharedState.h"
-#include "main/frmOrvane.h"
+#include "core/Library.h"
+#include "core/MainWindowLink.h"
+#include "core/PrintWindow.h"
+#include "core/ProgramLaunch.h"
+#include "core/SharedState.h"
 #include "platform/ArgumentText.h"
 #include "platform/FileErrors.h"
 #include "tools/Commands.h"
 #include "tools/Launch.h"
 #include "tools/MenuItems.h"
+#include "tools/ToolMenus.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -28,7 +29,7 @@ constexpr Sibling TesselProgram{"Tessel2", "tessel2.exe"};
 constexpr Sibling EditorProgram{"Kinemora", "ctledit.exe"};
 constexpr Sibling PictorProgram{"Kinemora", "pictor98.exe"};
 
-void startSibling(frmOrvane& window, const Sibling& sibling)
+void startSibling(MainWindowLink& window, const Sibling& sibling)
 {
     // The sibling opens where the user is working now.
     window.platform().settings.save(sibling.application, "Startup", "Datadir",
@@ -37,20 +38,21 @@ void startSibling(frmOrvane& window, const Sibling& sibling)
 }
 } // namespace
 
-void frmOrvane::buildFileMenu()
+void ToolMenus::buildFileMenu(QMenu* mnuFile, QAction* mnuExit)
 {
+    QWidget* owner = m_window.parentWindow();
     const char* opens[] = {"&Open a directory", "E&xplore current directory",
                            "&Rename current file"};
     for (int i = 0; i < 3; ++i) {
         mnuOpen[i] = addMenuItem(mnuFile, opens[i], itemName("mnuOpen", i));
-        connect(mnuOpen[i], &QAction::triggered, this, [this, i] { mnuOpen_Click(i); });
+        QObject::connect(mnuOpen[i], &QAction::triggered, owner, [this, i] { mnuOpen_Click(i); });
     }
     mnuOpen[2]->setEnabled(false);
     mnuFile->addSeparator()->setObjectName("mnuBar");
     const char* accessories[] = {"&Calculator", "&DOS prompt", "&Explorer", "&Notepad"};
     for (int i = 0; i < 4; ++i) {
         mnuDOS[i] = addMenuItem(mnuFile, accessories[i], itemName("mnuDOS", i));
-        connect(mnuDOS[i], &QAction::triggered, this, [this, i] { mnuDOS_Click(i); });
+        QObject::connect(mnuDOS[i], &QAction::triggered, owner, [this, i] { mnuDOS_Click(i); });
     }
     mnuRun = addMenuItem(mnuFile, "&Run a program", "mnuRun");
     mnuFile->addSeparator()->setObjectName("mnuBar2");
@@ -58,40 +60,47 @@ void frmOrvane::buildFileMenu()
     mnuPrintSetup = addMenuItem(mnuFile, "Printer Set&up", "mnuPrintSetup");
     mnuFile->addSeparator()->setObjectName("mnuBar1");
     mnuFile->addAction(mnuExit);
-    connect(mnuRun, &QAction::triggered, this, &frmOrvane::mnuRun_Click);
-    connect(mnuPrint, &QAction::triggered, this, &frmOrvane::mnuPrint_Click);
-    connect(mnuPrintSetup, &QAction::triggered, this, &frmOrvane::mnuPrintSetup_Click);
-    connect(mnuFile, &QMenu::aboutToShow, this, &frmOrvane::mnuFile_Click);
+    QObject::connect(mnuRun, &QAction::triggered, owner, [this] { mnuRun_Click(); });
+    QObject::connect(mnuPrint, &QAction::triggered, owner, [this] { mnuPrint_Click(); });
+    QObject::connect(mnuPrintSetup, &QAction::triggered, owner, [this] { mnuPrintSetup_Click(); });
+    QObject::connect(mnuFile, &QMenu::aboutToShow, owner, [this] { mnuFile_Click(); });
 }
 
-void frmOrvane::connectToolButtons()
+void ToolMenus::connectToolButtons(const ToolButtons& buttons)
 {
-    connect(cmdKinemora, &QPushButton::clicked, this, &frmOrvane::cmdKinemora_Click);
-    connect(cmdTessel, &QPushButton::clicked, this, &frmOrvane::cmdTessel_Click);
-    connect(cmdEditor, &QPushButton::clicked, this, &frmOrvane::cmdEditor_Click);
-    connect(cmdPictor, &QPushButton::clicked, this, &frmOrvane::cmdPictor_Click);
+    QWidget* owner = m_window.parentWindow();
+    QObject::connect(buttons.cmdKinemora, &QPushButton::clicked, owner,
+                     [this] { cmdKinemora_Click(); });
+    QObject::connect(buttons.cmdTessel, &QPushButton::clicked, owner,
+                     [this] { cmdTessel_Click(); });
+    QObject::connect(buttons.cmdEditor, &QPushButton::clicked, owner,
+                     [this] { cmdEditor_Click(); });
+    QObject::connect(buttons.cmdPictor, &QPushButton::clicked, owner,
+                     [this] { cmdPictor_Click(); });
 }
 
-void frmOrvane::mnuFile_Click()
+void ToolMenus::mnuFile_Click()
 {
     if (!m_state.ForceFile.isEmpty())
         mnuOpen[2]->setEnabled(true);
 }
 
-void frmOrvane::mnuOpen_Click(int index)
+void ToolMenus::mnuOpen_Click(int index)
 {
     SharedState& s = m_state;
-    refreshList(*this, filModels);
-    for (QWidget* w : std::initializer_list<QWidget*>{drvDrives, dirSelect, filModels, lblModels,
-                                                      filDatafiles, lblDatafiles})
+    refreshList(m_panels, panels().filModels);
+    for (QWidget* w : std::initializer_list<QWidget*>{panels().drvDrives, panels().dirSelect,
+                                                      panels().filModels, panels().lblModels,
+                                                      panels().filDatafiles, panels().lblDatafiles})
         w->setVisible(true);
     switch (index) {
     case 1:
-        openFromWindow(*this, "explore", QString(), QString(), s.DataDir, WindowStyle::NormalFocus);
+        openFromWindow(m_window, "explore", QString(), QString(), s.DataDir,
+                       WindowStyle::NormalFocus);
         break;
     case 2: {
         FileDialogRequest request;
-        request.initialDir = dlgOpenInitialDir;
+        request.initialDir = m_panels.openDialogDir();
         request.fileName = s.ForceFile;
         request.title = "Rename file";
         // The rename itself refuses an existing name; asking to replace it would mislead.
@@ -109,7 +118,7 @@ void frmOrvane::mnuOpen_Click(int index)
                                        {}, MessageIcon::Exclamation, MessageButtons::OK);
             return;
         }
-        cmdRefresh_Click();
+        m_panels.cmdRefresh_Click();
         break;
     }
     default:
@@ -117,27 +126,27 @@ void frmOrvane::mnuOpen_Click(int index)
     }
 }
 
-void frmOrvane::mnuDOS_Click(int index)
+void ToolMenus::mnuDOS_Click(int index)
 {
     switch (index) {
     case 0:
-        startProgram(*this, "calc.exe", {});
+        startProgram(m_window, "calc.exe", {});
         break;
     case 1:
-        startProgram(*this, "command.com", {}, WindowStyle::Maximized);
+        startProgram(m_window, "command.com", {}, WindowStyle::Maximized);
         break;
     case 2:
-        startProgram(*this, "explorer.exe", {});
+        startProgram(m_window, "explorer.exe", {});
         break;
     case 3:
-        shellOpen(*this, NotepadProgram, {});
+        shellOpen(m_window, NotepadProgram, {});
         break;
     default:
         break;
     }
 }
 
-void frmOrvane::mnuRun_Click()
+void ToolMenus::mnuRun_Click()
 {
     SharedState& s = m_state;
     FileDialogRequest request;
@@ -149,47 +158,48 @@ void frmOrvane::mnuRun_Click()
     if (!chosen)
         return;
     CurrentFile = *chosen;
-    showCommand(*this, CurrentFile);
+    showCommand(m_window, CurrentFile);
     if (!CurrentFile.isEmpty()) {
         ToolName = CurrentFile;
         ToolPath = CurrentFile;
         if (CheckOpen(s, m_platform, QString(), ToolPath, 0) == FileError::FileNotFound)
             return;
-        startProgram(*this, ToolPath, {});
+        startProgram(m_window, ToolPath, {});
         CurrentFile.clear();
     }
     m_platform.files.setCurrentDir(s.DataDir);
-    dlgOpenInitialDir = s.DataDir;
+    m_panels.openDialogDir() = s.DataDir;
 }
 
-void frmOrvane::mnuPrint_Click()
+void ToolMenus::mnuPrint_Click()
 {
     if (!ConfirmPrint(m_state, m_platform))
         return;
-    printWindow(this, m_state, m_platform, [this](const QString& line) { showStatus(line); });
+    printWindow(m_window.parentWindow(), m_state, m_platform,
+                [this](const QString& line) { m_window.showStatus(line); });
 }
 
-void frmOrvane::mnuPrintSetup_Click()
+void ToolMenus::mnuPrintSetup_Click()
 {
     m_platform.dialogs.printerSetup();
 }
 
-void frmOrvane::cmdKinemora_Click()
+void ToolMenus::cmdKinemora_Click()
 {
-    startSibling(*this, KinemoraProgram);
+    startSibling(m_window, KinemoraProgram);
 }
 
-void frmOrvane::cmdTessel_Click()
+void ToolMenus::cmdTessel_Click()
 {
-    startSibling(*this, TesselProgram);
+    startSibling(m_window, TesselProgram);
 }
 
-void frmOrvane::cmdEditor_Click()
+void ToolMenus::cmdEditor_Click()
 {
-    startSibling(*this, EditorProgram);
+    startSibling(m_window, EditorProgram);
 }
 
-void frmOrvane::cmdPictor_Click()
+void ToolMenus::cmdPictor_Click()
 {
-    startSibling(*this, PictorProgram);
+    startSibling(m_window, PictorProgram);
 }

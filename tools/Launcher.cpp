@@ -1,24 +1,25 @@
-#include "main/Library.h"
-#include "main/ProgramLaunch.h"
-#include "main/SharedState.h"
-#include "main/frmOrvane.h"
+#include "core/Library.h"
+#include "core/MainWindowLink.h"
+#include "core/ProgramLaunch.h"
+#include "core/SharedState.h"
 #include "platform/ArgumentText.h"
 #include "platform/FileErrors.h"
 #include "tools/Commands.h"
 #include "tools/Launch.h"
+#include "tools/ToolMenus.h"
 
 #include <QLabel>
 #include <QListWidget>
 #include <optional>
 
-QString toolPathFor(frmOrvane& window, const QString& name)
+QString toolPathFor(MainWindowLink& window, const QString& name)
 {
     return window.platform().files.resolve(window.state().ProgramDir, name);
 }
 
 namespace
 {
-std::optional<QString> findOnDisk(frmOrvane& window, const QString& name)
+std::optional<QString> findOnDisk(MainWindowLink& window, const QString& name)
 {
     if (name.isEmpty())
         return std::nullopt;
@@ -32,24 +33,24 @@ std::optional<QString> findOnDisk(frmOrvane& window, const QString& name)
 }
 } // namespace
 
-QString fileOnDisk(frmOrvane& window, const QString& name)
+QString fileOnDisk(MainWindowLink& window, const QString& name)
 {
     return findOnDisk(window, name).value_or(name);
 }
 
-bool startProgram(frmOrvane& window, const QString& program, const QStringList& arguments,
+bool startProgram(MainWindowLink& window, const QString& program, const QStringList& arguments,
                   WindowStyle style)
 {
     return startWithArguments(window, program, arguments, window.state().DataDir, style);
 }
 
-bool shellOpen(frmOrvane& window, const QString& file, const QStringList& arguments)
+bool shellOpen(MainWindowLink& window, const QString& file, const QStringList& arguments)
 {
     return openWithArguments(window, "open", file, arguments, window.state().DataDir,
                              WindowStyle::NormalFocus);
 }
 
-QStringList toolParameters(frmOrvane& window, const QStringList& arguments)
+QStringList toolParameters(MainWindowLink& window, const QStringList& arguments)
 {
     QStringList parameters;
     for (const QString& argument : arguments) {
@@ -60,33 +61,51 @@ QStringList toolParameters(frmOrvane& window, const QStringList& arguments)
     return parameters;
 }
 
-void showCommand(frmOrvane& window, const QString& text)
+void showCommand(MainWindowLink& window, const QString& text)
 {
-    window.lblCommand->setText(text);
-    window.lblCommand->setVisible(true);
+    window.showCommand(text);
 }
 
-void refreshList(frmOrvane& window, QListWidget* list)
+void refreshList(FilePanelsLink& panels, QListWidget* list)
 {
-    window.refreshFileList(list);
+    panels.refreshFileList(list);
 }
 
-bool frmOrvane::RunTool()
+ToolMenus::ToolMenus(SharedState& state, Platform& platform, MainWindowLink& window,
+                     FilePanelsLink& panels)
+    : m_state(state), m_platform(platform), m_window(window), m_panels(panels)
+{
+}
+
+FilePanelWidgets ToolMenus::panels()
+{
+    return m_panels.filePanels();
+}
+
+void ToolMenus::buildToolMenus(const MenuBar& bar)
+{
+    buildFileMenu(bar.mnuFile, bar.mnuExit);
+    buildDataMenus(bar.mnuData, bar.mnuAnimate);
+    buildModelMenu(bar.mnuModel);
+    buildProgramsMenus(bar.mnuPrograms, bar.mnuSettings, bar.mnuProgHelp);
+}
+
+bool ToolMenus::RunTool()
 {
     return RunTool(ToolPath, ToolSwitches, false);
 }
 
-bool frmOrvane::RunTool(const QString& toolPath, const QString& argumentText, bool offerOutput)
+bool ToolMenus::RunTool(const QString& toolPath, const QString& argumentText, bool offerOutput)
 {
     SharedState& s = m_state;
-    showCommand(*this, runToolLabel(toolPath, argumentText));
+    showCommand(m_window, runToolLabel(toolPath, argumentText));
     if (CheckOpen(s, m_platform, QString(), toolPath, 1) != 0)
         return true;
     // The tools take their arguments in capitals; their own path and the data files keep
     // their case, which a case-sensitive file system needs to find them.
     const bool started =
-        shellOpen(*this, toolPath, toolParameters(*this, splitArgumentText(argumentText)));
-    dlgOpenInitialDir = s.DataDir;
+        shellOpen(m_window, toolPath, toolParameters(m_window, splitArgumentText(argumentText)));
+    m_panels.openDialogDir() = s.DataDir;
     // Nothing started, so there is no output to offer and no new file to list.
     if (!started)
         return true;
@@ -96,10 +115,10 @@ bool frmOrvane::RunTool(const QString& toolPath, const QString& argumentText, bo
                                                       MessageIcon::Question, MessageButtons::YesNo);
         if (answer == AnswerYes) {
             s.ViewerFile = m_platform.files.resolve(s.DataDir, ToolName + OutputExtension);
-            startProgram(*this, NotepadProgram, fileArguments(s.ViewerFile).list);
+            startProgram(m_window, NotepadProgram, fileArguments(s.ViewerFile).list);
         }
     }
-    refreshList(*this, filOutputs);
-    refreshList(*this, filForces);
+    refreshList(m_panels, panels().filOutputs);
+    refreshList(m_panels, panels().filForces);
     return false;
 }

@@ -1,10 +1,11 @@
-#include "main/Library.h"
-#include "main/SharedState.h"
-#include "main/frmOrvane.h"
+#include "core/Library.h"
+#include "core/MainWindowLink.h"
+#include "core/SharedState.h"
 #include "platform/FileErrors.h"
 #include "tools/Commands.h"
 #include "tools/Launch.h"
 #include "tools/MenuItems.h"
+#include "tools/ToolMenus.h"
 
 #include <QDir>
 #include <QLabel>
@@ -32,18 +33,20 @@ int copyModel(Platform& p, const QString& dataDir, const QString& source, const 
 }
 } // namespace
 
-void frmOrvane::buildModelMenu()
+void ToolMenus::buildModelMenu(QMenu* mnuModel)
 {
+    QWidget* owner = m_window.parentWindow();
     const char* items[] = {"&Select model (.CFB)", "&Copy data to model", "Add &forces to model",
                            "&View/Edit model with Notepad", "&New model"};
     for (int i = 0; i < 5; ++i) {
         mnuModelItem[i] = addMenuItem(mnuModel, items[i], itemName("mnuModel", i));
-        connect(mnuModelItem[i], &QAction::triggered, this, [this, i] { mnuModel_Click(i); });
+        QObject::connect(mnuModelItem[i], &QAction::triggered, owner,
+                         [this, i] { mnuModel_Click(i); });
     }
-    connect(mnuModel, &QMenu::aboutToShow, this, &frmOrvane::mnuModels_Click);
+    QObject::connect(mnuModel, &QMenu::aboutToShow, owner, [this] { mnuModels_Click(); });
 }
 
-void frmOrvane::mnuModels_Click()
+void ToolMenus::mnuModels_Click()
 {
     SharedState& s = m_state;
     for (int i : {1, 2, 3})
@@ -64,18 +67,18 @@ void frmOrvane::mnuModels_Click()
     mnuModelItem[4]->setEnabled(true);
 }
 
-void frmOrvane::mnuModel_Click(int index)
+void ToolMenus::mnuModel_Click(int index)
 {
     SharedState& s = m_state;
     switch (index) {
     case 0:
-        refreshList(*this, filModels);
-        filModels->setVisible(true);
-        lblModels->setVisible(true);
-        if (filModels->count() == 1) {
-            s.TrialName = filModels->item(0)->text().section(u'.', 0, 0);
-            lblTrial->setText(s.TrialName.toUpper());
-        } else if (filModels->count() == 0) {
+        refreshList(m_panels, panels().filModels);
+        panels().filModels->setVisible(true);
+        panels().lblModels->setVisible(true);
+        if (panels().filModels->count() == 1) {
+            s.TrialName = panels().filModels->item(0)->text().section(u'.', 0, 0);
+            m_window.showTrial(s.TrialName.toUpper());
+        } else if (panels().filModels->count() == 0) {
             s.OpenError = static_cast<int16_t>(
                 m_platform.dialogs.message("No models (.CFB files) in this directory." + s.LF +
                                                "Do you want to create a new model (.CFB) file.",
@@ -94,11 +97,11 @@ void frmOrvane::mnuModel_Click(int index)
         if (s.OpenError != AnswerYes)
             return;
         ToolName = "Modeler";
-        ToolPath = toolPathFor(*this, ToolName + ".exe");
+        ToolPath = toolPathFor(m_window, ToolName + ".exe");
         const ToolArguments arguments = modelRewriteArguments(s.TrialName);
         CommandLine = arguments.text;
-        showCommand(*this, ToolPath + CommandLine);
-        startProgram(*this, ToolPath, arguments.list);
+        showCommand(m_window, ToolPath + CommandLine);
+        startProgram(m_window, ToolPath, arguments.list);
         break;
     }
     case 2: {
@@ -106,22 +109,22 @@ void frmOrvane::mnuModel_Click(int index)
         if (s.OpenError != 0)
             return;
         ToolName = "Vesmor";
-        ToolPath = toolPathFor(*this, ToolName + ".exe");
+        ToolPath = toolPathFor(m_window, ToolName + ".exe");
         const ToolArguments arguments = addForcesArguments(s.TrialName);
         CommandLine = arguments.text;
-        showCommand(*this, ToolPath + CommandLine);
-        startProgram(*this, ToolPath, arguments.list);
+        showCommand(m_window, ToolPath + CommandLine);
+        startProgram(m_window, ToolPath, arguments.list);
         break;
     }
     case 3:
         ToolName = "Notepad";
         ToolPath = NotepadTool;
-        s.TargetName = fileOnDisk(*this, s.TrialName + ".cfb");
-        startProgram(*this, ToolPath, fileArguments(s.TargetName).list);
+        s.TargetName = fileOnDisk(m_window, s.TrialName + ".cfb");
+        startProgram(m_window, ToolPath, fileArguments(s.TargetName).list);
         break;
     case 4: {
         FileDialogRequest request;
-        request.initialDir = dlgOpenInitialDir;
+        request.initialDir = m_panels.openDialogDir();
         request.fileName = ModelPattern;
         request.filter = ModelPattern;
         request.title = "Select a model file (.CFB)";
@@ -147,9 +150,9 @@ void frmOrvane::mnuModel_Click(int index)
                 MessageIcon::Exclamation, MessageButtons::OK);
         }
         s.TrialName = title.section(u'.', 0, 0);
-        lblTrial->setText(s.TrialName.toUpper());
-        refreshList(*this, filModels);
-        filModels->setVisible(true);
+        m_window.showTrial(s.TrialName.toUpper());
+        refreshList(m_panels, panels().filModels);
+        panels().filModels->setVisible(true);
         break;
     }
     default:

@@ -1,16 +1,18 @@
-#include "main/Library.h"
-#include "main/SharedState.h"
-#include "main/frmOrvane.h"
+#include "core/Library.h"
+#include "core/MainWindowLink.h"
+#include "core/SharedState.h"
 #include "platform/ArgumentText.h"
 #include "tools/Commands.h"
 #include "tools/Launch.h"
 #include "tools/MenuItems.h"
+#include "tools/ToolMenus.h"
 #include "tools/frmVectorOp.h"
 
 #include <QLabel>
 
-void frmOrvane::buildProgramsMenus()
+void ToolMenus::buildProgramsMenus(QMenu* mnuPrograms, QMenu* mnuSettings, QAction* mnuProgHelp)
 {
+    QWidget* owner = m_window.parentWindow();
     mnuForce[0] = addMenuItem(mnuPrograms, "&Analyze", itemName("mnuForce", 0));
     mnuHistories = mnuPrograms->addMenu("&Histories");
     mnuHistories->setObjectName("mnuHistories");
@@ -20,27 +22,28 @@ void frmOrvane::buildProgramsMenus()
     mnuForce[3] = addMenuItem(mnuPrograms, "Force &Signature", itemName("mnuForce", 3));
     mnuForce[4] = addMenuItem(mnuPrograms, "Open in &Notepad", itemName("mnuForce", 4));
     for (int i : {0, 2, 3, 4})
-        connect(mnuForce[i], &QAction::triggered, this, [this, i] { mnuForce_Click(i); });
+        QObject::connect(mnuForce[i], &QAction::triggered, owner, [this, i] { mnuForce_Click(i); });
     // Opening the submenu is the item's own command.
     whenMenuOpens(
-        mnuHistories, this, [this] { return m_state.ForceFile.isEmpty(); },
+        mnuHistories, owner, [this] { return m_state.ForceFile.isEmpty(); },
         [this] { mnuForce_Click(1); });
 
     const char* histories[] = {"&Default axes", "Include &Torque", "Change &Axes"};
     for (int i = 0; i < 3; ++i) {
         mnuHistory[i] = addMenuItem(mnuHistories, histories[i], itemName("mnuHistory", i));
-        connect(mnuHistory[i], &QAction::triggered, this, [this, i] { mnuHistory_Click(i); });
+        QObject::connect(mnuHistory[i], &QAction::triggered, owner,
+                         [this, i] { mnuHistory_Click(i); });
     }
 
     mnuHcp[0] = addMenuItem(mnuSettings, "&Hardcpd", itemName("mnuHcp", 0));
     mnuHcp[1] = addMenuItem(mnuSettings, "&Hardcpw", itemName("mnuHcp", 1));
     for (int i = 0; i < 2; ++i) {
         mnuHcp[i]->setCheckable(true);
-        connect(mnuHcp[i], &QAction::triggered, this, [this, i] { mnuHcp_Click(i); });
+        QObject::connect(mnuHcp[i], &QAction::triggered, owner, [this, i] { mnuHcp_Click(i); });
     }
     mnuHcp[0]->setChecked(true);
 
-    connect(mnuProgHelp, &QAction::triggered, this, &frmOrvane::mnuProgHelp_Click);
+    QObject::connect(mnuProgHelp, &QAction::triggered, owner, [this] { mnuProgHelp_Click(); });
 
     toolCommands.append({"tabulo.exe", mnuForce[0]});
     toolCommands.append({"chronel.exe", mnuForce[1]});
@@ -49,7 +52,7 @@ void frmOrvane::buildProgramsMenus()
     toolCommands.append({"tymlyn.bat", mnuForce[1]});
 }
 
-void frmOrvane::mnuForce_Click(int index)
+void ToolMenus::mnuForce_Click(int index)
 {
     SharedState& s = m_state;
     if (s.ForceFile.isEmpty()) {
@@ -62,51 +65,51 @@ void frmOrvane::mnuForce_Click(int index)
     case 2: {
         ToolName = index == 0 ? AnalysisTool : RotationTool;
         ToolSwitches = index == 0 ? AnalysisSwitches : RotationSwitches;
-        ToolPath = toolPathFor(*this, ToolName);
+        ToolPath = toolPathFor(m_window, ToolName);
         const ToolArguments arguments = analysisArguments(
-            ToolSwitches, GetShortName(m_platform, fileOnDisk(*this, s.ForceFile)));
+            ToolSwitches, GetShortName(m_platform, fileOnDisk(m_window, s.ForceFile)));
         CommandLine = arguments.text;
-        shellOpen(*this, ToolPath, arguments.list);
+        shellOpen(m_window, ToolPath, arguments.list);
         break;
     }
     case 3:
         if (!vectorOp)
-            vectorOp = new frmVectorOp(s, m_platform, *this);
+            vectorOp = new frmVectorOp(s, m_platform, m_window, m_panels);
         vectorOp->show();
         vectorOp->raise();
         vectorOp->activateWindow();
         break;
     case 4:
-        shellOpen(*this, NotepadProgram, fileArguments(fileOnDisk(*this, s.ForceFile)).list);
+        shellOpen(m_window, NotepadProgram, fileArguments(fileOnDisk(m_window, s.ForceFile)).list);
         break;
     default:
         break;
     }
 }
 
-void frmOrvane::mnuHistory_Click(int index)
+void ToolMenus::mnuHistory_Click(int index)
 {
     if (index < 0 || index >= static_cast<int>(HistorySwitches.size()))
         return;
     ToolName = HistoryTool;
     ToolSwitches = HistorySwitches[index];
-    ToolPath = toolPathFor(*this, ToolName);
-    const QString forceFile = fileOnDisk(*this, m_state.ForceFile);
+    ToolPath = toolPathFor(m_window, ToolName);
+    const QString forceFile = fileOnDisk(m_window, m_state.ForceFile);
     const ToolArguments arguments = historyArguments(
         index, forceFile.isEmpty() ? forceFile : GetShortName(m_platform, forceFile));
     CommandLine = arguments.text;
-    showCommand(*this, ToolPath + CommandLine);
-    shellOpen(*this, ToolPath, arguments.list);
+    showCommand(m_window, ToolPath + CommandLine);
+    shellOpen(m_window, ToolPath, arguments.list);
 }
 
-void frmOrvane::mnuHcp_Click(int index)
+void ToolMenus::mnuHcp_Click(int index)
 {
     m_state.PlotPrinter = index == 0 ? 0 : -1;
     mnuHcp[0]->setChecked(index == 0);
     mnuHcp[1]->setChecked(index != 0);
 }
 
-void frmOrvane::mnuProgHelp_Click()
+void ToolMenus::mnuProgHelp_Click()
 {
     SharedState& s = m_state;
     FileDialogRequest request;
@@ -116,13 +119,13 @@ void frmOrvane::mnuProgHelp_Click()
     request.title = "Select a program to view its help.";
     const std::optional<QString> chosen = m_platform.dialogs.openFile(request);
     CurrentFile = chosen && !chosen->isEmpty() ? *chosen : QString(ProgramPattern);
-    showCommand(*this, CurrentFile + HelpSwitches);
+    showCommand(m_window, CurrentFile + HelpSwitches);
     if (CurrentFile != ProgramPattern) {
         ToolName = CurrentFile;
         ToolPath = ToolName;
-        startProgram(*this, ToolPath, splitArgumentText(HelpSwitches));
+        startProgram(m_window, ToolPath, splitArgumentText(HelpSwitches));
         CurrentFile.clear();
     }
     m_platform.files.setCurrentDir(s.DataDir);
-    dlgOpenInitialDir = s.DataDir;
+    m_panels.openDialogDir() = s.DataDir;
 }

@@ -1,8 +1,8 @@
 #include "tools/frmVectorOp.h"
 
-#include "main/Library.h"
-#include "main/SharedState.h"
-#include "main/frmOrvane.h"
+#include "core/Library.h"
+#include "core/MainWindowLink.h"
+#include "core/SharedState.h"
 #include "platform/Platform.h"
 #include "tools/Commands.h"
 #include "tools/Launch.h"
@@ -91,8 +91,10 @@ void TriStateCheckBox::nextCheckState()
     setCheckState(checkState() == Qt::Unchecked ? Qt::Checked : Qt::Unchecked);
 }
 
-frmVectorOp::frmVectorOp(SharedState& state, Platform& platform, frmOrvane& mainWindow)
-    : QWidget(&mainWindow, Qt::Window), m_state(state), m_platform(platform), m_main(mainWindow)
+frmVectorOp::frmVectorOp(SharedState& state, Platform& platform, MainWindowLink& mainWindow,
+                         FilePanelsLink& panels)
+    : QWidget(mainWindow.parentWindow(), Qt::Window), m_state(state), m_platform(platform),
+      m_main(mainWindow), m_panels(panels)
 {
     setObjectName("frmVectorOp");
     setWindowTitle("Force Vector Options");
@@ -261,15 +263,16 @@ void frmVectorOp::cmdView_Click()
             startProgram(m_main, toolPathFor(m_main, plotPrinterTool(s.PlotPrinter)),
                          fileArguments(fileOnDisk(m_main, PlotFile)).list);
     }
-    refreshList(m_main, m_main.filOutputs);
+    refreshList(m_panels, m_panels.filePanels().filOutputs);
 }
 
 void frmVectorOp::cmdExit_Click()
 {
     hide();
-    m_main.show();
-    m_main.raise();
-    m_main.activateWindow();
+    QWidget* main = m_main.parentWindow();
+    main->show();
+    main->raise();
+    main->activateWindow();
 }
 
 void frmVectorOp::Form_Unload()

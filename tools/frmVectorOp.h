@@ -12,7 +12,8 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
-class frmOrvane;
+class FilePanelsLink;
+class MainWindowLink;
 struct Platform;
 struct SharedState;
 struct SignatureChoice;
@@ -36,7 +37,8 @@ class frmVectorOp : public QWidget
 {
     Q_OBJECT
 public:
-    frmVectorOp(SharedState& state, Platform& platform, frmOrvane& mainWindow);
+    frmVectorOp(SharedState& state, Platform& platform, MainWindowLink& mainWindow,
+                FilePanelsLink& panels);
 
     void Form_Activate();
     void cmdDefaults_Click();
@@ -73,7 +75,8 @@ protected:
 private:
     SharedState& m_state;
     Platform& m_platform;
-    frmOrvane& m_main;
+    MainWindowLink& m_main;
+    FilePanelsLink& m_panels;
     QButtonGroup* m_plates = nullptr;
     QButtonGroup* m_views = nullptr;
 };

@@ -7,8 +7,8 @@
 #include "animation/graphs/PassDrawing.h"
 #include "animation/graphs/PictureExport.h"
 #include "animation/graphs/frmGraphs.h"
-#include "main/Library.h"
-#include "main/SharedState.h"
+#include "core/Library.h"
+#include "core/SharedState.h"
 
 #include <QMenu>
 #include <QShortcut>

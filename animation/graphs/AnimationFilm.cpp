@@ -5,10 +5,10 @@ using namespace graphs;
 #include "animation/PictureBox.h"
 #include "animation/frmAnimForces.h"
 #include "animation/graphs/FilmWriter.h"
+#include "core/ForceTable.h"
+#include "core/Library.h"
+#include "core/SharedState.h"
 #include "forcedata/ExportFile.h"
-#include "forcedata/ForceTable.h"
-#include "main/Library.h"
-#include "main/SharedState.h"
 #include "platform/PipedProgram.h"
 #include "platform/Platform.h"
 

@@ -1,8 +1,8 @@
 #include "animation/graphs/GraphData.h"
 
 #include "animation/PlaybackText.h"
-#include "forcedata/ForceTable.h"
-#include "main/Library.h"
+#include "core/ForceTable.h"
+#include "core/Library.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include "animation/PictureBox.h"
 #include "animation/frmAnimForces.h"
-#include "forcedata/ForceTable.h"
+#include "core/ForceTable.h"
 
 #include <QCheckBox>
 #include <QRadioButton>

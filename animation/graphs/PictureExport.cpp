@@ -1,8 +1,8 @@
 #include "animation/graphs/PictureExport.h"
 
 #include "animation/PictureBox.h"
+#include "core/SharedState.h"
 #include "forcedata/ExportFile.h"
-#include "main/SharedState.h"
 #include "platform/Platform.h"
 
 #include <QBuffer>

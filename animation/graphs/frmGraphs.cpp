@@ -4,10 +4,10 @@
 #include "animation/frmAnimForces.h"
 #include "animation/graphs/ChartView.h"
 #include "animation/graphs/PictureExport.h"
+#include "core/Library.h"
+#include "core/SharedState.h"
 #include "forcedata/ExportFile.h"
 #include "forcedata/LowPass.h"
-#include "main/Library.h"
-#include "main/SharedState.h"
 #include "platform/Platform.h"
 
 #include <QAbstractButton>

@@ -1,5 +1,5 @@
 #include "forcedata/c3d/frmImportC3D.h"
-#include "main/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/FileErrors.h"
 #include "platform/Platform.h"
 

@@ -1,7 +1,7 @@
 #include "animation/Geometry.h"
 #include "animation/Layout.h"
 #include "animation/PlaybackText.h"
-#include "forcedata/ForceTable.h"
+#include "core/ForceTable.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The rules under the force graphs, on tables built to give known answers.
 
 #include "animation/graphs/GraphData.h"
-#include "forcedata/ForceTable.h"
+#include "core/ForceTable.h"
 
 #include <gtest/gtest.h>
 

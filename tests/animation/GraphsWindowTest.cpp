@@ -9,12 +9,12 @@
 #include "animation/graphs/PassDrawing.h"
 #include "animation/graphs/PictureExport.h"
 #include "animation/graphs/frmGraphs.h"
+#include "core/SharedState.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/FileSizeLimit.h"
 #include "forcedata/ExportFile.h"
 #include "forcedata/ForceTableCsv.h"
 #include "forcedata/RfReader.h"
-#include "main/SharedState.h"
 
 #include <QAccessible>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 // A synthetic walking stance on one plate: heel strike to toe off, with the double
 // hump of the vertical force and the centre of pressure moving heel to toe.
 
-#include "forcedata/ForceTable.h"
+#include "core/ForceTable.h"
 
 #include <cmath>
 #include <numbers>

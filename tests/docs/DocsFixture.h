@@ -3,8 +3,8 @@
 // A program directory and a data directory in temporary folders, with the shared
 // state pointing at them, for the document windows' tests.
 
+#include "core/SharedState.h"
 #include "fakes/FakePlatform.h"
-#include "main/SharedState.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,13 +1,13 @@
 // "Save numbers as CSV …" from the raw listing writes what rfdump writes, and a write
 // that fails leaves nothing under the chosen name and says why.
 
+#include "core/SharedState.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/FileSizeLimit.h"
 #include "forcedata/ExportFile.h"
 #include "forcedata/ForceTableCsv.h"
 #include "forcedata/RfReader.h"
 #include "forcedata/frmRF.h"
-#include "main/SharedState.h"
 
 #include <QAction>
 #include <QDir>

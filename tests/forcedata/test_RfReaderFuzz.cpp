@@ -2,8 +2,8 @@
 // outcomes with a consistent table, and reads the same however the bytes arrive.
 
 #include "RfTestFiles.h"
+#include "core/NumberText.h"
 #include "forcedata/RfReader.h"
-#include "main/NumberText.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // proposed, the force file written, chosen and read; failures write nothing.
 
 #include "C3dTestFiles.h"
+#include "core/SharedState.h"
 #include "fakes/FakePlatform.h"
 #include "forcedata/c3d/frmImportC3D.h"
-#include "main/SharedState.h"
 #include "main/frmOrvane.h"
 
 #include <QAction>

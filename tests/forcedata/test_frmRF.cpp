@@ -1,7 +1,7 @@
+#include "core/SharedState.h"
 #include "fakes/FakePlatform.h"
 #include "forcedata/RawListing.h"
 #include "forcedata/frmRF.h"
-#include "main/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/Twips.h"
 

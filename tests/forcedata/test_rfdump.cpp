@@ -2,8 +2,8 @@
 
 #include "ConsoleToolTest.h"
 #include "RfTestFiles.h"
+#include "core/NumberText.h"
 #include "forcedata/RfReader.h"
-#include "main/NumberText.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // during a read, and with a warning before anything has been read.
 
 #include "animation/graphs/frmGraphs.h"
+#include "core/SharedState.h"
 #include "fakes/FakePlatform.h"
-#include "main/SharedState.h"
 #include "main/frmOrvane.h"
 
 #include <QDir>

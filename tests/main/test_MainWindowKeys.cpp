@@ -1,5 +1,5 @@
+#include "core/SharedState.h"
 #include "fakes/FakePlatform.h"
-#include "main/SharedState.h"
 #include "main/frmOrvane.h"
 
 #include <QListWidget>

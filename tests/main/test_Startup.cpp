@@ -1,7 +1,7 @@
 #include "animation/AnimateForces.h"
+#include "core/SharedState.h"
 #include "fakes/FakePlatform.h"
 #include "forcedata/frmReading.h"
-#include "main/SharedState.h"
 #include "main/frmOrvane.h"
 
 #include <QAction>

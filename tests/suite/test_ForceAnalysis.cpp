@@ -2,7 +2,7 @@
 // in closed form, and its report on files it cannot analyse.
 
 #include "SuiteTestSupport.h"
-#include "forcedata/ForceTable.h"
+#include "core/ForceTable.h"
 #include "suite/Cards.h"
 #include "suite/ForceAnalysis.h"
 

@@ -2,7 +2,7 @@
 // that look like what they claim to be when read by Orvane's reader.
 
 #include "SuiteTestSupport.h"
-#include "forcedata/ForceTable.h"
+#include "core/ForceTable.h"
 #include "forcedata/RfReader.h"
 #include "suite/ForceAnalysis.h"
 

@@ -3,8 +3,8 @@
 // A main window on fake services over a temporary data directory and a program
 // directory whose path holds a blank.
 
+#include "core/SharedState.h"
 #include "fakes/FakePlatform.h"
-#include "main/SharedState.h"
 #include "main/frmOrvane.h"
 
 #include <QDir>

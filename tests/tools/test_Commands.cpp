@@ -1,4 +1,4 @@
-#include "main/PrintWindow.h"
+#include "core/PrintWindow.h"
 #include "platform/ArgumentText.h"
 #include "tools/Commands.h"
 

@@ -1,6 +1,6 @@
 #include "ToolsFixture.h"
-#include "platform/FileErrors.h"
 #include "platform/ArgumentText.h"
+#include "platform/FileErrors.h"
 #include "tools/Commands.h"
 
 #include <QAction>
@@ -56,25 +56,25 @@ TEST_F(Menus, DataConvertAndAnimateCommands)
     const QString P = programDir;
     const QString unchanged = "left alone";
     struct Case {
-        void (frmOrvane::*handler)(int);
+        void (ToolMenus::*handler)(int);
         int item;
         QString program;
         QStringList arguments;
         QString label;
     };
     const Case cases[] = {
-        {&frmOrvane::mnuArielType_Click,
+        {&ToolMenus::mnuArielType_Click,
          2,
          P + "/Pictor.exe",
          {"/A", "walk01.2t"},
          P + "/Pictor.exe /A walk01.2t"},
-        {&frmOrvane::mnuPictor_Click,
+        {&ToolMenus::mnuPictor_Click,
          2,
          P + "/Pictor.exe",
          {"/q", "/1", "walk01.km"},
          (P + "/Pictor.exe /q /1 walk01.km").toLower()},
-        {&frmOrvane::mnuDatafile_Click, 3, "Notepad.exe", {"walk01.dg"}, unchanged},
-        {&frmOrvane::mnuDatafile_Click,
+        {&ToolMenus::mnuDatafile_Click, 3, "Notepad.exe", {"walk01.dg"}, unchanged},
+        {&ToolMenus::mnuDatafile_Click,
          4,
          P + "/Ordinex.exe",
          {"walk01.dg"},
@@ -485,18 +485,18 @@ TEST_F(OnDiskNames, EveryFileHandedToAProgramIsTheFileOnDisk)
     s.TrialName = "walk01";
     s.FileType = "txt";
     struct Case {
-        void (frmOrvane::*handler)(int);
+        void (ToolMenus::*handler)(int);
         int item;
         QStringList arguments;
     };
     const Case cases[] = {
-        {&frmOrvane::mnuModel_Click, 3, {"WALK01.CFB"}},
-        {&frmOrvane::mnuDatafile_Click, 3, {"WALK01.DG"}},
-        {&frmOrvane::mnuDatafile_Click, 4, {"WALK01.DG"}},
-        {&frmOrvane::mnuArielType_Click, 2, {"/A", "WALK01.2T"}},
-        {&frmOrvane::mnuPictor_Click, 2, {"/q", "/1", "WALK01.KM"}},
-        {&frmOrvane::mnuConvert_Click, 3, {"/A", "WALK01.CDA"}},
-        {&frmOrvane::mnuConvert_Click, 5, {"WALK01.TXT"}},
+        {&ToolMenus::mnuModel_Click, 3, {"WALK01.CFB"}},
+        {&ToolMenus::mnuDatafile_Click, 3, {"WALK01.DG"}},
+        {&ToolMenus::mnuDatafile_Click, 4, {"WALK01.DG"}},
+        {&ToolMenus::mnuArielType_Click, 2, {"/A", "WALK01.2T"}},
+        {&ToolMenus::mnuPictor_Click, 2, {"/q", "/1", "WALK01.KM"}},
+        {&ToolMenus::mnuConvert_Click, 3, {"/A", "WALK01.CDA"}},
+        {&ToolMenus::mnuConvert_Click, 5, {"WALK01.TXT"}},
     };
     for (const Case& c : cases) {
         (window.get()->*c.handler)(c.item);

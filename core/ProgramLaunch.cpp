@@ -1,7 +1,7 @@
-#include "main/ProgramLaunch.h"
+#include "core/ProgramLaunch.h"
 
-#include "main/SharedState.h"
-#include "main/frmOrvane.h"
+#include "core/MainWindowLink.h"
+#include "core/SharedState.h"
 #include "platform/ArgumentText.h"
 
 #include <QFileInfo>
@@ -17,7 +17,7 @@ QString shownName(const QString& path)
     return name.isEmpty() ? path : name;
 }
 
-bool startedProcess(frmOrvane& window, const QString& program, qint64 id)
+bool startedProcess(MainWindowLink& window, const QString& program, qint64 id)
 {
     window.state().LastResult = static_cast<double>(id);
     if (id == 0)
@@ -25,7 +25,8 @@ bool startedProcess(frmOrvane& window, const QString& program, qint64 id)
     return id != 0;
 }
 
-bool openedByShell(frmOrvane& window, const QString& file, const QString& workingDir, int result)
+bool openedByShell(MainWindowLink& window, const QString& file, const QString& workingDir,
+                   int result)
 {
     window.state().LastResult = result;
     if (result <= ShellFailureLimit)
@@ -39,7 +40,7 @@ QString couldNotStartText(const QString& program)
     return "Could not start " + program;
 }
 
-bool startFromWindow(frmOrvane& window, const QString& program, const QString& argumentText,
+bool startFromWindow(MainWindowLink& window, const QString& program, const QString& argumentText,
                      const QString& workingDir, WindowStyle style)
 {
     return startedProcess(
@@ -47,27 +48,28 @@ bool startFromWindow(frmOrvane& window, const QString& program, const QString& a
         window.platform().launcher.startCommandLine(program, argumentText, workingDir, style));
 }
 
-bool startWithArguments(frmOrvane& window, const QString& program, const QStringList& arguments,
-                        const QString& workingDir, WindowStyle style)
+bool startWithArguments(MainWindowLink& window, const QString& program,
+                        const QStringList& arguments, const QString& workingDir, WindowStyle style)
 {
     return startedProcess(window, program,
                           window.platform().launcher.start(program, arguments, workingDir, style));
 }
 
-bool openFromWindow(frmOrvane& window, const QString& operation, const QString& file,
+bool openFromWindow(MainWindowLink& window, const QString& operation, const QString& file,
                     const QString& parameters, const QString& workingDir, WindowStyle style)
 {
     return openedByShell(window, file, workingDir,
-                         window.platform().launcher.shellExecute(&window, operation, file,
-                                                                 parameters, workingDir, style));
+                         window.platform().launcher.shellExecute(window.parentWindow(), operation,
+                                                                 file, parameters, workingDir,
+                                                                 style));
 }
 
-bool openWithArguments(frmOrvane& window, const QString& operation, const QString& file,
+bool openWithArguments(MainWindowLink& window, const QString& operation, const QString& file,
                        const QStringList& arguments, const QString& workingDir, WindowStyle style)
 {
-    return openedByShell(
-        window, file, workingDir,
-        window.platform().launcher.open(&window, operation, file, arguments, workingDir, style));
+    return openedByShell(window, file, workingDir,
+                         window.platform().launcher.open(window.parentWindow(), operation, file,
+                                                         arguments, workingDir, style));
 }
 
 QString fileArgument(const QString& name)

@@ -1,6 +1,6 @@
 #include "animation/graphs/frmGraphs.h"
+#include "core/SharedState.h"
 #include "forcedata/frmReading.h"
-#include "main/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/Platform.h"
 

@@ -1,6 +1,6 @@
-#include "forcedata/ForceTable.h"
+#include "core/ForceTable.h"
 
-#include "main/NumberText.h"
+#include "core/NumberText.h"
 
 #include <cmath>
 

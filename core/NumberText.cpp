@@ -1,4 +1,4 @@
-#include "main/NumberText.h"
+#include "core/NumberText.h"
 
 #include <algorithm>
 #include <array>

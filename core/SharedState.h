@@ -3,7 +3,7 @@
 // The program-wide state every window reads: directories, the current trial, the
 // force table. One instance lives from start to end of the program.
 
-#include "forcedata/ForceTable.h"
+#include "core/ForceTable.h"
 
 #include <QString>
 #include <cstdint>

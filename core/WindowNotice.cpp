@@ -1,4 +1,4 @@
-#include "main/WindowNotice.h"
+#include "core/WindowNotice.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,6 +1,6 @@
+#include "core/Library.h"
+#include "core/SharedState.h"
 #include "fakes/FakePlatform.h"
-#include "main/Library.h"
-#include "main/SharedState.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "forcedata/ReadForces.h"
 #include "animation/AnimateForces.h"
+#include "core/Library.h"
+#include "core/SharedState.h"
 #include "forcedata/RawListing.h"
 #include "forcedata/RfReader.h"
 #include "forcedata/frmReading.h"
-#include "main/Library.h"
-#include "main/SharedState.h"
 #include "main/frmOrvane.h"
 #include "platform/Platform.h"
 
@@ -59,6 +59,8 @@ void frmOrvane::ReadRF()
     if (m_reading)
         m_reading->close();
     m_reading = new frmReading(m_state, m_platform);
+    connect(m_reading, &frmReading::animateRequested, this,
+            [this] { showAnimation(m_state, m_platform); });
     m_reading->txtFilename->setText(m_state.ForceFile.toUpper());
     m_reading->txtFiletype->setText(m_state.FileType.toUpper());
     m_reading->cmdCancel->setEnabled(false);

@@ -1,7 +1,7 @@
-#include "main/PrintWindow.h"
+#include "core/PrintWindow.h"
 
-#include "main/SharedState.h"
-#include "main/WindowNotice.h"
+#include "core/SharedState.h"
+#include "core/WindowNotice.h"
 #include "platform/FileErrors.h"
 #include "platform/Platform.h"
 

@@ -1,7 +1,7 @@
+#include "core/PrintWindow.h"
+#include "core/SharedState.h"
+#include "core/WindowNotice.h"
 #include "fakes/FakePlatform.h"
-#include "main/PrintWindow.h"
-#include "main/SharedState.h"
-#include "main/WindowNotice.h"
 
 #include <QAccessible>
 #include <QLabel>

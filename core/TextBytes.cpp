@@ -1,4 +1,4 @@
-#include "main/TextBytes.h"
+#include "core/TextBytes.h"
 
 #include <QStringDecoder>
 #include <cstring>

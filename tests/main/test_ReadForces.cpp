@@ -1,7 +1,7 @@
 // "&Load Data" on files that cannot be read, and what the user is told.
 
+#include "core/SharedState.h"
 #include "fakes/FakePlatform.h"
-#include "main/SharedState.h"
 #include "main/frmOrvane.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "main/Library.h"
+#include "core/Library.h"
 
-#include "main/NumberText.h"
-#include "main/SharedState.h"
+#include "core/NumberText.h"
+#include "core/SharedState.h"
 #include "platform/FileErrors.h"
 #include "platform/Platform.h"
 
