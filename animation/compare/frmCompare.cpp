@@ -810,6 +810,11 @@ void frmCompare::rememberChoice()
         m_platform.settings.save(SettingsApp, SettingsSection, key, text);
 }
 
+frmCompare* compareWindow()
+{
+    return theWindow();
+}
+
 frmCompare* showCompare(SharedState& state, Platform& platform)
 {
     frmCompare* w = theWindow();

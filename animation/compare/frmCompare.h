@@ -108,3 +108,4 @@ private:
 
 // The one compare window, opened on the data directory at every call.
 frmCompare* showCompare(SharedState& state, Platform& platform);
+frmCompare* compareWindow();
