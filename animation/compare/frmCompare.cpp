@@ -110,6 +110,8 @@ frmCompare::frmCompare(SharedState& state, Platform& platform, QWidget* parent)
     lstTrials->setUniformRowHeights(true);
     lstTrials->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstTrials->header()->setStretchLastSection(true);
+    // A trial from another folder is named by its path; its end tells it apart.
+    lstTrials->setTextElideMode(Qt::ElideLeft);
     lblTrials->setBuddy(lstTrials);
 
     lblFilter = new QLabel("&Filter:", this);
@@ -196,6 +198,7 @@ frmCompare::frmCompare(SharedState& state, Platform& platform, QWidget* parent)
                            "of the first contacts");
     tblNumbers->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblNumbers->verticalHeader()->hide();
+    tblNumbers->setTextElideMode(Qt::ElideLeft);
     tblNumbers->verticalHeader()->setDefaultSectionSize(tblNumbers->fontMetrics().height() + 6);
     tblNumbers->horizontalHeader()->setDefaultSectionSize(90);
 
@@ -301,10 +304,18 @@ frmCompare::frmCompare(SharedState& state, Platform& platform, QWidget* parent)
     connect(cmdSavePicture, &QPushButton::clicked, this, &frmCompare::savePicture);
 
     lstTrials->installEventFilter(this);
+    m_saveTimer = new QTimer(this);
+    m_saveTimer->setSingleShot(true);
+    m_saveTimer->setInterval(1500);
+    connect(m_saveTimer, &QTimer::timeout, this, &frmCompare::rememberChoice);
     resize(1150, 760);
 }
 
-frmCompare::~frmCompare() = default;
+frmCompare::~frmCompare()
+{
+    if (m_saveTimer->isActive())
+        rememberChoice();
+}
 
 void frmCompare::closeEvent(QCloseEvent* event)
 {
@@ -588,7 +599,8 @@ void frmCompare::refresh()
     m_filling = false;
     redrawChart();
     fillTable();
-    QTimer::singleShot(0, this, [this] { rememberChoice(); });
+    // The settings file is written after a pause, not at every click of a quick series.
+    m_saveTimer->start();
 }
 
 void frmCompare::showRowNote(QTreeWidgetItem* item)
@@ -609,7 +621,7 @@ void frmCompare::redrawChart()
     Plot plot;
     plot.title = QString(channelName(channel)) + ", first contact of each checked trial";
     if (fc)
-        plot.title += "   " + QString::fromStdString(forcedata::lowPassTitle(*fc));
+        plot.title += QString::fromUtf8(" — ") + QString::fromStdString(forcedata::lowPassTitle(*fc));
     plot.xLabel = normalisedAxis ? "Contact (%)" : "Time from the contact's start (s)";
     plot.yLabel = QString("%1 (%2)").arg(channelName(channel), channelUnit(channel, bodyWeights));
 
@@ -796,6 +808,7 @@ void frmCompare::savePicture()
 
 void frmCompare::rememberChoice()
 {
+    m_saveTimer->stop();
     if (m_dir.isEmpty())
         return;
     std::vector<Choice> choices;

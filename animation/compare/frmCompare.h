@@ -23,6 +23,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTableWidget;
+class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 struct Platform;
@@ -104,6 +105,7 @@ private:
     QString m_dir;
     std::vector<std::unique_ptr<Trial>> m_trials; // in the order of the rows
     bool m_filling = false;
+    QTimer* m_saveTimer = nullptr;
 };
 
 // The one compare window, opened on the data directory at every call.
