@@ -285,6 +285,21 @@ TEST_F(CompareWindow, KeysGroupTrialsAndStepThroughTheCurves)
     EXPECT_EQ(w->lblCurve->text(), "Curve: WALK01.RF");
     QTest::keyClick(w->chart, Qt::Key_Escape);
     EXPECT_EQ(w->lblCurve->text(), "");
+
+    // The pointer over a curve names it; down the chart's middle it meets both.
+    w->show();
+    QCoreApplication::processEvents();
+    QStringList met;
+    const int x = w->chart->width() / 2;
+    for (int y = 0; y < w->chart->height(); ++y) {
+        if (w->chart->lineAt(QPointF(x, y)) < 0)
+            continue;
+        QTest::mouseMove(w->chart, QPoint(x, y));
+        if (!w->lblCurve->text().isEmpty() && !met.contains(w->lblCurve->text()))
+            met << w->lblCurve->text();
+    }
+    met.sort();
+    EXPECT_EQ(met, (QStringList{"Curve: WALK01.RF", "Curve: WALK02.RF"}));
 }
 
 TEST_F(CompareWindow, SavesWriteWholeFilesAndNeverReplaceOneUnasked)
