@@ -125,7 +125,8 @@ void CompareChart::paintPlot(QPainter& p, QSize size, int highlight) const
     const Frame f = frameFor(size);
     const QRectF& area = f.area;
 
-    const std::vector<double> xt = graphs::ticks(f.xLow, f.xHigh, std::max(2, int(area.width() / 80)));
+    const std::vector<double> xt =
+        graphs::ticks(f.xLow, f.xHigh, std::max(2, int(area.width() / 80)));
     const std::vector<double> yt =
         graphs::ticks(f.yLow, f.yHigh, std::max(3, int(area.height() / 34)));
     for (double x : xt) {
@@ -204,7 +205,8 @@ void CompareChart::paintPlot(QPainter& p, QSize size, int highlight) const
         fill.setAlpha(60);
         p.fillRect(QRectF(box.left() + 4, box.top() + 3, 22, box.height() - 6), fill);
         p.setPen(QPen(l.colour, 2.5));
-        p.drawLine(QPointF(box.left() + 4, box.center().y()), QPointF(box.left() + 26, box.center().y()));
+        p.drawLine(QPointF(box.left() + 4, box.center().y()),
+                   QPointF(box.left() + 26, box.center().y()));
         p.setPen(Qt::black);
         p.drawText(box.adjusted(30, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, l.name);
         top += box.height() + 2;

@@ -1,8 +1,8 @@
 #include "animation/compare/CompareData.h"
 
+#include "forcedata/LowPass.h"
 #include <algorithm>
 #include <cmath>
-#include "forcedata/LowPass.h"
 
 namespace compare
 {
@@ -36,12 +36,24 @@ std::vector<double> channelValues(const ForceTable& t, Channel c, int sign, int 
     for (int i = first; i <= last; ++i) {
         const auto k = std::size_t(i);
         switch (c) {
-        case Channel::Fx: v.push_back(t.Fx[k]); break;
-        case Channel::Fy: v.push_back(t.Fy[k]); break;
-        case Channel::Fz: v.push_back(sign * t.Fz[k]); break;
-        case Channel::Ax: v.push_back(t.Ax[k]); break;
-        case Channel::Ay: v.push_back(t.Ay[k]); break;
-        case Channel::Mz: v.push_back(double(t.Mz[k])); break;
+        case Channel::Fx:
+            v.push_back(t.Fx[k]);
+            break;
+        case Channel::Fy:
+            v.push_back(t.Fy[k]);
+            break;
+        case Channel::Fz:
+            v.push_back(sign * t.Fz[k]);
+            break;
+        case Channel::Ax:
+            v.push_back(t.Ax[k]);
+            break;
+        case Channel::Ay:
+            v.push_back(t.Ay[k]);
+            break;
+        case Channel::Mz:
+            v.push_back(double(t.Mz[k]));
+            break;
         }
     }
     return v;
@@ -136,9 +148,9 @@ const char* groupName(Group g)
 
 std::array<std::optional<double>, MeasureColumns> measureValues(const forcedata::ContactMeasures& m)
 {
-    return {m.start,        m.end,          m.contactTime, m.peakFz,       m.peakFzBw,
-            m.timeToPeak,   m.firstPeakFz,  m.impulseFz,   m.loadingRate,  m.peakFxPos,
-            m.peakFxNeg,    m.peakFyPos,    m.peakFyNeg,   m.impulseFxPos, m.impulseFxNeg,
+    return {m.start,        m.end,         m.contactTime, m.peakFz,       m.peakFzBw,
+            m.timeToPeak,   m.firstPeakFz, m.impulseFz,   m.loadingRate,  m.peakFxPos,
+            m.peakFxNeg,    m.peakFyPos,   m.peakFyNeg,   m.impulseFxPos, m.impulseFxNeg,
             m.impulseFyPos, m.impulseFyNeg};
 }
 
@@ -190,8 +202,8 @@ std::vector<std::string> splitCsvLine(std::string_view line)
 std::string curvesCsv(std::string_view what, std::optional<double> lowPassHz,
                       const std::vector<CurveColumn>& columns)
 {
-    std::string text = "# " + std::string(what) +
-                       " over the first contact, 0-100 % of stance in 101 points\n";
+    std::string text =
+        "# " + std::string(what) + " over the first contact, 0-100 % of stance in 101 points\n";
     if (lowPassHz)
         text += forcedata::lowPassCsvComment(*lowPassHz) + '\n';
     text += "percent";
@@ -338,7 +350,9 @@ std::vector<Choice> choiceFromText(std::string_view text)
         if (!file || file->empty())
             continue;
         choices.push_back({*file, entry[0] == 'x',
-                           g == 'A' ? Group::A : g == 'B' ? Group::B : Group::None});
+                           g == 'A'   ? Group::A
+                           : g == 'B' ? Group::B
+                                      : Group::None});
     }
     return choices;
 }

@@ -31,7 +31,8 @@ const char* channelUnit(Channel c, bool bodyWeights);
 
 // The channel over records first..last. Fz is taken in the loaded direction (sign*Fz),
 // so trials from plates of either sign lie on one another.
-std::vector<double> channelValues(const ForceTable& table, Channel c, int sign, int first, int last);
+std::vector<double> channelValues(const ForceTable& table, Channel c, int sign, int first,
+                                  int last);
 
 // `values` resampled to `points` evenly spaced positions from the first to the last
 // value by linear interpolation; a single value repeats; nothing stays nothing.
@@ -59,11 +60,13 @@ const char* groupName(Group g); // "", "A", "B"
 // The measures of a contact in the order of the CSV columns from start_s onward.
 inline constexpr int MeasureColumns = 17;
 inline constexpr int FirstMeasureColumn = 6; // start_s
-std::array<std::optional<double>, MeasureColumns> measureValues(const forcedata::ContactMeasures& m);
+std::array<std::optional<double>, MeasureColumns>
+measureValues(const forcedata::ContactMeasures& m);
 
 // A group's mean row and SD row for the table: "A mean" / "A SD" in `file`, the
 // measure columns from the first contacts given, every other field empty; rows end in "\n".
-std::string groupCsvRows(Group g, const std::vector<const forcedata::ContactMeasures*>& firstContacts);
+std::string groupCsvRows(Group g,
+                         const std::vector<const forcedata::ContactMeasures*>& firstContacts);
 
 // The fields of one CSV line as csvField writes them (quotes removed, doubled quotes
 // made single); the line end is not part of the line.

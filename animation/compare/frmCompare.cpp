@@ -81,7 +81,7 @@ struct frmCompare::Trial {
     bool prepared = false;
     double threshold = 0;
     std::optional<double> lowPass;
-    QString note;          // why the trial is not on the chart nor in the means, "" when it is
+    QString note; // why the trial is not on the chart nor in the means, "" when it is
     bool lowPassRefused = false;
     std::vector<forcedata::ContactMeasures> measures;
     std::string rowsFirst, rowsAll;
@@ -152,9 +152,8 @@ frmCompare::frmCompare(SharedState& state, Platform& platform, QWidget* parent)
     chkIndividual = new QCheckBox("Show &individual curves", this);
     chkIndividual->setObjectName("chkIndividual");
     chkIndividual->setChecked(true);
-    for (QAbstractButton* b :
-         std::initializer_list<QAbstractButton*>{optNormalised, optSeconds, chkBodyWeights,
-                                                 chkIndividual})
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
+             optNormalised, optSeconds, chkBodyWeights, chkIndividual})
         b->setAccessibleName(withoutMnemonic(b->text()));
 
     lblThreshold = new QLabel("Contact t&hreshold (N):", this);
@@ -206,7 +205,8 @@ frmCompare::frmCompare(SharedState& state, Platform& platform, QWidget* parent)
                           "Writes the table as rfstats writes it, with the groups' rows");
     cmdSaveCurves = button("cmdSaveCurves", "Save c&urves as CSV…",
                            "Writes the curves on 101 points, each group's mean and SD");
-    cmdSavePicture = button("cmdSavePicture", "Save &picture as …", "Writes the chart as PNG or SVG");
+    cmdSavePicture =
+        button("cmdSavePicture", "Save &picture as …", "Writes the chart as PNG or SVG");
 
     // The trials on the left, the chart and the table on the right.
     auto* left = new QWidget(this);
@@ -278,7 +278,8 @@ frmCompare::frmCompare(SharedState& state, Platform& platform, QWidget* parent)
         FileDialogRequest request;
         request.title = withoutMnemonic(AddFilesCommand).remove(u'…');
         request.initialDir = m_dir;
-        request.filter = "Force files (*.rf *.RF *.rrf *.orf)|*.rf;*.RF;*.rrf;*.orf|All files (*)|*";
+        request.filter =
+            "Force files (*.rf *.RF *.rrf *.orf)|*.rf;*.RF;*.rrf;*.orf|All files (*)|*";
         request.overwritePrompt = false;
         if (const std::optional<QString> path = m_platform.dialogs.openFile(request))
             addFiles({*path});
@@ -295,9 +296,8 @@ frmCompare::frmCompare(SharedState& state, Platform& platform, QWidget* parent)
     connect(txtLowPass, &QLineEdit::editingFinished, this, &frmCompare::lowPassEdited);
     connect(chart, &CompareChart::highlightChanged, this, [this](const QString& name) {
         lblCurve->setText(name.isEmpty() ? QString() : "Curve: " + name);
-        chart->setAccessibleDescription(name.isEmpty()
-                                            ? "Up and Down step through the curves"
-                                            : "Curve: " + name);
+        chart->setAccessibleDescription(name.isEmpty() ? "Up and Down step through the curves"
+                                                       : "Curve: " + name);
     });
     connect(cmdSaveTable, &QPushButton::clicked, this, &frmCompare::saveTable);
     connect(cmdSaveCurves, &QPushButton::clicked, this, &frmCompare::saveCurves);
@@ -330,10 +330,17 @@ bool frmCompare::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         if (!(key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))) {
             switch (key->key()) {
-            case Qt::Key_A: groupChosen(Group::A); return true;
-            case Qt::Key_B: groupChosen(Group::B); return true;
-            case Qt::Key_N: groupChosen(Group::None); return true;
-            default: break;
+            case Qt::Key_A:
+                groupChosen(Group::A);
+                return true;
+            case Qt::Key_B:
+                groupChosen(Group::B);
+                return true;
+            case Qt::Key_N:
+                groupChosen(Group::None);
+                return true;
+            default:
+                break;
             }
         }
     }
@@ -593,8 +600,9 @@ void frmCompare::refresh()
             t->item->setToolTip(ColNote, note);
         }
         // A trial the filter cannot apply to is greyed, the reason in its tooltip.
-        t->item->setForeground(ColNote, shown && t->lowPassRefused ? palette().color(QPalette::Disabled, QPalette::Text)
-                                                                  : palette().color(QPalette::Text));
+        t->item->setForeground(ColNote, shown && t->lowPassRefused
+                                            ? palette().color(QPalette::Disabled, QPalette::Text)
+                                            : palette().color(QPalette::Text));
     }
     m_filling = false;
     redrawChart();
@@ -621,7 +629,8 @@ void frmCompare::redrawChart()
     Plot plot;
     plot.title = QString(channelName(channel)) + ", first contact of each checked trial";
     if (fc)
-        plot.title += QString::fromUtf8(" — ") + QString::fromStdString(forcedata::lowPassTitle(*fc));
+        plot.title +=
+            QString::fromUtf8(" — ") + QString::fromStdString(forcedata::lowPassTitle(*fc));
     plot.xLabel = normalisedAxis ? "Contact (%)" : "Time from the contact's start (s)";
     plot.yLabel = QString("%1 (%2)").arg(channelName(channel), channelUnit(channel, bodyWeights));
 
@@ -643,8 +652,9 @@ void frmCompare::redrawChart()
         }
         PlotLine line;
         line.name = t->file;
-        line.colour = t->group == Group::None ? OtherColours[std::size_t(other++) % OtherColours.size()]
-                                              : groupColour(t->group).lighter(135);
+        line.colour = t->group == Group::None
+                          ? OtherColours[std::size_t(other++) % OtherColours.size()]
+                          : groupColour(t->group).lighter(135);
         if (normalisedAxis) {
             line.x = percent;
         } else {

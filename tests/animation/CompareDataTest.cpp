@@ -2,8 +2,8 @@
 // 0-100 %, the mean and sample SD, the group rows and the CSV texts, the filter of names
 // and the remembered choice.
 
-#include "SampleTrial.h"
 #include "animation/compare/CompareData.h"
+#include "SampleTrial.h"
 
 #include <gtest/gtest.h>
 
@@ -106,9 +106,9 @@ TEST(CompareData, GroupRowsAreTheMeanAndSdOfEachMeasureColumn)
     m1.peakFxPos = 10, m1.peakFxNeg = 11, m1.peakFyPos = 12, m1.peakFyNeg = 13;
     m1.impulseFxPos = 14, m1.impulseFxNeg = 15, m1.impulseFyPos = 16, m1.impulseFyNeg = 17;
     forcedata::ContactMeasures m2 = m1;
-    for (auto* f : {&m2.start, &m2.end, &m2.contactTime, &m2.timeToPeak, &m2.impulseFz,
-                    &m2.loadingRate, &m2.impulseFxPos, &m2.impulseFxNeg, &m2.impulseFyPos,
-                    &m2.impulseFyNeg})
+    for (auto* f :
+         {&m2.start, &m2.end, &m2.contactTime, &m2.timeToPeak, &m2.impulseFz, &m2.loadingRate,
+          &m2.impulseFxPos, &m2.impulseFxNeg, &m2.impulseFyPos, &m2.impulseFyNeg})
         **f += 2;
     m2.peakFz += 2, m2.firstPeakFz += 2, m2.peakFxPos += 2, m2.peakFxNeg += 2;
     m2.peakFyPos += 2, m2.peakFyNeg += 2;
@@ -188,19 +188,16 @@ TEST(CompareData, NamesFilterLikeAFileListPattern)
         bool matches;
     };
     const Row rows[] = {
-        {"WALK01.RF", "WALK*", true},     {"walk01.rf", "WALK*", true},
-        {"RUN01.RF", "WALK*", false},     {"WALK01.RF", "", true},
-        {"WALK01.RF", "   ", true},       {"WALK01.RF", "*01.?F", true},
-        {"WALK01.RF", "WALK", false},     {"WALK01.RF", " walk* ", true},
-        {"aXbXc", "a*b*c", true},         {"ab", "a*b*c", false},
-        {"WALK01.RF", "*RUN*", false},    {"x", "?", true},
+        {"WALK01.RF", "WALK*", true}, {"walk01.rf", "WALK*", true},   {"RUN01.RF", "WALK*", false},
+        {"WALK01.RF", "", true},      {"WALK01.RF", "   ", true},     {"WALK01.RF", "*01.?F", true},
+        {"WALK01.RF", "WALK", false}, {"WALK01.RF", " walk* ", true}, {"aXbXc", "a*b*c", true},
+        {"ab", "a*b*c", false},       {"WALK01.RF", "*RUN*", false},  {"x", "?", true},
     };
     for (const Row& r : rows)
         EXPECT_EQ(nameMatches(r.name, r.filter), r.matches) << r.name << " / " << r.filter;
-    const std::pair<const char*, bool> names[] = {{"WALK01.RF", true}, {"x.rf2", true},
-                                                  {"x.RRF", true},     {"y.orf", true},
-                                                  {"x.txt", false},    {"x.c3d", false},
-                                                  {"rf", false}};
+    const std::pair<const char*, bool> names[] = {
+        {"WALK01.RF", true}, {"x.rf2", true},  {"x.RRF", true}, {"y.orf", true},
+        {"x.txt", false},    {"x.c3d", false}, {"rf", false}};
     for (const auto& [name, force] : names)
         EXPECT_EQ(isForceFileName(name), force) << name;
 }

@@ -132,11 +132,13 @@ TEST_F(CompareWindow, TheTableHoldsTheRowsRfstatsWritesAndTheGroupRows)
         w->setChecked(f, true);
     w->setGroup("WALK01.RF", Group::A);
     w->setGroup("WALK02.RF", Group::A);
-    const std::string expectedRows = rowsOf("WALK01.RF") + rowsOf("WALK02.RF") + rowsOf("walk03.rf");
+    const std::string expectedRows =
+        rowsOf("WALK01.RF") + rowsOf("WALK02.RF") + rowsOf("walk03.rf");
     const std::string csv = w->tableCsv();
     ASSERT_EQ(csv.substr(0, csv.find('\n')), forcedata::csvHeader());
     EXPECT_EQ(csv.substr(csv.find('\n') + 1, expectedRows.size()), expectedRows);
-    EXPECT_EQ(tableColumn(0), (QStringList{"WALK01.RF", "WALK02.RF", "walk03.rf", "A mean", "A SD"}));
+    EXPECT_EQ(tableColumn(0),
+              (QStringList{"WALK01.RF", "WALK02.RF", "walk03.rf", "A mean", "A SD"}));
     // Half sines of 0.6 s and 0.7 s stand above 20 N for T (1 - 2 asin(20 / P) / pi):
     // 0.5905 s and 0.6901 s, a mean of 0.6403 s and a sample SD of 0.0705 s.
     const int contactTime = 8;
@@ -220,8 +222,8 @@ TEST_F(CompareWindow, TheLowPassFilterAppliesToEveryTrialAndIsNamed)
         const char* boxAfter;
         bool refused;
     };
-    for (const Row& r : {Row{"0", "", true}, Row{"-5", "", true}, Row{"abc", "", true},
-                         Row{"30", "30", false}}) {
+    for (const Row& r :
+         {Row{"0", "", true}, Row{"-5", "", true}, Row{"abc", "", true}, Row{"30", "30", false}}) {
         fake.dialogs.shown.clear();
         w->txtLowPass->setText(r.typed);
         emit w->txtLowPass->editingFinished();

@@ -14,14 +14,15 @@ struct Stance {
     double rate = 500;       // Hz; 0 writes a file without a rate
     double bodyWeight = 700; // N
     int records = 400;
-    int first = 51;  // the half sine runs from record `first` to `last`,
-    int last = 351;  // 0 at both ends and `peak` halfway
+    int first = 51; // the half sine runs from record `first` to `last`,
+    int last = 351; // 0 at both ends and `peak` halfway
     double peak = 800;
 };
 
 inline std::string stanceText(const std::string& title, const Stance& s)
 {
-    std::string text = suite::titleCard(title, s.rate) + suite::subjectCard("Test subject", s.bodyWeight) +
+    std::string text = suite::titleCard(title, s.rate) +
+                       suite::subjectCard("Test subject", s.bodyWeight) +
                        suite::headerCard({"Fx", "Fy", "Fz", "Ax", "Ay", "Mz", "Az", "Record"}) +
                        std::string(suite::CardEnd);
     for (int i = 1; i <= s.records; ++i) {
