@@ -60,6 +60,7 @@ frmOrvane::frmOrvane(SharedState& state, Platform& platform, QWidget* parent)
     setupFilePanels();
     connectToolButtons({cmdKinemora, cmdTessel, cmdEditor, cmdPictor});
     setupImportC3D();
+    setupCompareTrials();
     letMenusTakeSharedAccessKeys(menuBar(), centralWidget());
     letCtrlShortcutsTakeExtraModifiers(this);
     // A setting that could not be saved is said where the user looks.

@@ -93,6 +93,12 @@ public:
     // Opens the import window for a C3D file; nullptr when the file cannot be imported.
     class frmImportC3D* importC3D(const QString& path);
 
+    // --- comparing trials (main/CompareCommand.cpp) --------------------------------
+    // Ctrl+T and "&Compare Trials" at the end of the Programs menu.
+    void setupCompareTrials();
+    void mnuCompare_Click();
+    QAction* mnuCompare = nullptr;
+
     // --- exits ------------------------------------------------------------------------
     void cmdExit_Click();
     void mnuExit_Click();
