@@ -61,8 +61,10 @@ frmOrvane::frmOrvane(SharedState& state, Platform& platform, QWidget* parent)
     setupImportC3D();
     letMenusTakeSharedAccessKeys(menuBar(), centralWidget());
     letCtrlShortcutsTakeExtraModifiers(this);
-    // A setting that could not be saved is said where the user looks.
-    m_platform.settings.saveFailed = [this](const QString& line) { showStatus(line); };
+    // A setting that could not be saved is said in a box, with its reason.
+    m_platform.settings.saveFailed = [this](const QString& line) {
+        m_platform.dialogs.message(line, {}, MessageIcon::Exclamation, MessageButtons::OK);
+    };
 }
 
 frmOrvane::~frmOrvane()
@@ -430,14 +432,8 @@ void frmOrvane::cmdAnimate_Click()
 
 void frmOrvane::cmdExit_Click()
 {
-    // The status bar closes with the window, so a save that fails now is said in a box.
-    QString failure;
-    auto toStatusBar = std::exchange(m_platform.settings.saveFailed,
-                                     [&failure](const QString& line) { failure = line; });
+    // A save that fails is said in a box before the window closes.
     m_platform.settings.save("Kinemora", "Startup", "Datadir", m_state.DataDir);
-    m_platform.settings.saveFailed = std::move(toStatusBar);
-    if (!failure.isEmpty())
-        m_platform.dialogs.message(failure, {}, MessageIcon::Exclamation, MessageButtons::OK);
     close();
 }
 
