@@ -2,6 +2,7 @@
 
 #include "main/NumberText.h"
 #include "main/SharedState.h"
+#include "platform/DirectoryReader.h"
 #include "platform/FileErrors.h"
 #include "platform/Platform.h"
 
@@ -112,10 +113,22 @@ int16_t CheckOpen(SharedState& state, Platform& platform, const QString& directo
         path += u'/';
     path += file;
     int error = FileError::BadFileNameOrNumber;
-    if (!file.isEmpty())
-        error = platform.files.openError(platform.files.resolve(directory, file));
+    QString resolved;
+    if (!file.isEmpty()) {
+        resolved = platform.files.resolve(directory, file);
+        error = platform.files.openError(resolved);
+    }
     if (error != 0 && showMessage != 0) {
-        platform.dialogs.message("Error opening file: " + path.toUpper() + state.LF + state.LF +
+        // The path as it is on disk: where letter case tells files apart, an upper-case
+        // path names a file that is not there.
+        const qsizetype slash = lastSeparator(path);
+        const QString named = path.mid(slash + 1);
+        const QString onDisk = resolved.mid(lastSeparator(resolved) + 1);
+        if (!resolved.isEmpty() && onDisk.compare(named, Qt::CaseInsensitive) == 0)
+            path = path.left(slash + 1) + onDisk;
+        if (!caseSensitiveFileNames())
+            path = path.toUpper();
+        platform.dialogs.message("Error opening file: " + path + state.LF + state.LF +
                                      u'"' + QString::fromStdString(fileErrorText(error)) + "\"  (" +
                                      QString::number(error) + ")",
                                  {}, MessageIcon::Exclamation, MessageButtons::OK);
