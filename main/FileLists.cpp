@@ -122,6 +122,12 @@ QString firstLineText(const QByteArray& bytes)
     return text;
 }
 
+QString unusableNameText(const QString& shown, const QString& lf)
+{
+    return "This name is not valid text, so Orvane cannot open it:" + lf + shown + lf +
+           "Rename it to use it here.";
+}
+
 QString outputExtension(const QString& name)
 {
     const qsizetype dot = name.indexOf(u'.');

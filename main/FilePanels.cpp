@@ -39,9 +39,6 @@ constexpr int DepthRole = Qt::UserRole + 1;
 // Set on an entry whose shown name is not the name on disk (bytes that are no text).
 constexpr int UntranslatableRole = Qt::UserRole + 2;
 
-const QString UnusableName =
-    QStringLiteral("This name is not valid text, so Orvane cannot open it:");
-const QString RenameToUse = QStringLiteral("Rename it to use it here.");
 
 // Indents each line of the directory list by its depth, as a tree of folders.
 class DirectoryDelegate : public QStyledItemDelegate
@@ -105,8 +102,8 @@ bool refuseUntranslatable(frmOrvane& w, const QListWidgetItem* item)
     if (!item || !item->data(UntranslatableRole).toBool())
         return false;
     const QString& LF = w.state().LF;
-    w.platform().dialogs.message(UnusableName + LF + item->text() + LF + RenameToUse, {},
-                                 MessageIcon::Exclamation, MessageButtons::OK);
+    w.platform().dialogs.message(unusableNameText(item->text(), LF), {}, MessageIcon::Exclamation,
+                                 MessageButtons::OK);
     return true;
 }
 

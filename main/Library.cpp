@@ -2,6 +2,7 @@
 
 #include "main/NumberText.h"
 #include "main/SharedState.h"
+#include "platform/ArgumentText.h"
 #include "platform/DirectoryReader.h"
 #include "platform/FileErrors.h"
 #include "platform/Platform.h"
@@ -52,7 +53,17 @@ QStringList splitCommandLine(const QString& text, int maximum)
 QStringList ParseCommandLine(SharedState& state, Platform& platform, int maximum)
 {
     state.TargetName.clear();
-    const QStringList arguments = splitCommandLine(platform.env.argumentText(), maximum);
+    const QString text = platform.env.argumentText();
+    const QStringList arguments = splitCommandLine(text, maximum);
+    // A name with a double quote or blanks in it, given as one argument or several, is
+    // taken whole when it names a file that is there.
+    const QString whole = splitArgumentText(text).join(u' ');
+    if (!whole.isEmpty() && !whole.startsWith(u'-') &&
+        platform.files.openError(whole) != FileError::FileNotFound &&
+        platform.files.openError(whole) != FileError::PathNotFound) {
+        state.TargetName = whole;
+        return arguments;
+    }
     for (const QString& argument : arguments) {
         // On Linux "/" also begins an absolute path: such an argument is a switch only
         // when it names nothing that exists.

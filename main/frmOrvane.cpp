@@ -322,6 +322,12 @@ void frmOrvane::Form_Load()
 
     s.TrialFromCommandLine = 0;
     s.OpenError = CheckOpen(s, p, QString(), targetFile, 0);
+    if (s.OpenError != 0 && p.env.argumentsNotText().contains(s.TargetName)) {
+        p.dialogs.message(unusableNameText(s.TargetName, s.LF), {}, MessageIcon::Exclamation,
+                          MessageButtons::OK);
+        if (m_unloading)
+            return;
+    }
     if (s.OpenError != 0) {
         if (s.TargetName != ";" && s.TargetName != "?")
             ShowSplash(2);

@@ -165,6 +165,9 @@ public:
     virtual ~Environment() = default;
     virtual QString variable(const QString& name) = 0;
     virtual QString argumentText() = 0; // the command line after the program's name
+    // The arguments whose bytes are not UTF-8 text, as argumentText() shows them (the
+    // bytes that are not text as U+FFFD): no file can be opened under such a name.
+    virtual QStringList argumentsNotText() { return {}; }
     virtual QString programDir() = 0;
     virtual VersionNumber version() = 0;
     virtual QRect screenTwips() = 0; // available desktop area in twips

@@ -123,6 +123,7 @@ class QtEnvironment : public Environment
 public:
     QString variable(const QString& name) override;
     QString argumentText() override;
+    QStringList argumentsNotText() override;
     QString programDir() override;
     VersionNumber version() override;
     QRect screenTwips() override;
