@@ -59,7 +59,7 @@ void frmOrvane::ReadRF()
     if (m_reading)
         m_reading->close();
     m_reading = new frmReading(m_state, m_platform);
-    m_reading->txtFilename->setText(m_state.ForceFile.toUpper());
+    m_reading->txtFilename->setText(shownForceFileName());
     m_reading->txtFiletype->setText(m_state.FileType.toUpper());
     m_reading->cmdCancel->setEnabled(false);
     m_reading->pbarLoading->setMaximum(100);

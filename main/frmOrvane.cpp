@@ -343,6 +343,7 @@ void frmOrvane::Form_Load()
     const QString type = s.FileType.toUpper();
     if (type == "RF" || type == "RF1" || type == "RF2") {
         s.ForceFile = s.TrialName + "." + s.FileType;
+        showForceFileTitle();
         cmdReadForces->setEnabled(true);
         cmdReadForces_Click();
     }

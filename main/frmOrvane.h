@@ -81,6 +81,11 @@ public:
     void cmdRefresh_Click();
     // Re-reads one file list from the shown directory, keeping its chosen entry.
     void refreshFileList(QListWidget* list);
+    // Shows the first line of `ForceFile` after "Title:"; false when it cannot be read.
+    bool showForceFileTitle();
+    // `ForceFile` in upper case, or as on disk when the list holds names that differ
+    // from it only in letter case.
+    QString shownForceFileName() const;
 
     // --- C3D import (main/ImportC3D.cpp) ------------------------------------------
     void setupImportC3D();

@@ -433,6 +433,10 @@ TEST_F(Startup, ARelativeNameOnTheCommandLineIsTakenFromTheStartDirectory)
         if (!c.trial.isEmpty()) {
             EXPECT_EQ(w.lblTrial->text(), c.trial);
         }
+        // A force file named on the command line shows its title at once.
+        if (c.records > 0) {
+            EXPECT_EQ(w.lblTitle->text(), "JUMP TRIAL" + QString(57, u' ') + "500");
+        }
         EXPECT_EQ(state.forces.RecordCount, c.records);
         QDir::setCurrent(dataDir);
     }
