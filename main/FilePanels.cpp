@@ -401,6 +401,13 @@ void frmOrvane::filForces_DblClick()
     const QString program = m_platform.files.resolve(m_state.ProgramDir, tool);
     const QString arguments = "/a/c/z " + fileArgument(m_state.TargetName);
     CommandLine = program + " " + arguments;
+    // The wrapper starts the history tool without a word when the tool cannot run.
+    if (tool != "chronel.exe" && !m_state.TargetName.isEmpty() &&
+        !m_platform.files.isProgram(m_platform.files.resolve(m_state.ProgramDir, "chronel.exe"))) {
+        m_state.LastResult = 0;
+        showStatus(couldNotStartText("chronel.exe"));
+        return;
+    }
     if (!m_state.TargetName.isEmpty())
         startFromWindow(*this, program, arguments, m_state.DataDir, WindowStyle::NormalFocus);
 }

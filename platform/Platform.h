@@ -121,6 +121,8 @@ public:
     // 0 or the platform's error number; neither ever replaces an existing file.
     virtual int rename(const QString& from, const QString& to) = 0;
     virtual int copy(const QString& from, const QString& to, bool replace) = 0;
+    // True when the file can be started as a program.
+    virtual bool isProgram(const QString& path) { return openError(path) == 0; }
 };
 
 class EventPump

@@ -530,6 +530,11 @@ QString QtFileSystem::resolve(const QString& dir, const QString& name)
     return found.isEmpty() ? exact : d.filePath(found);
 }
 
+bool QtFileSystem::isProgram(const QString& path)
+{
+    return looksLikeProgram(path);
+}
+
 QString QtFileSystem::shortName(const QString& path)
 {
     // Linux has no 8.3 names: the short name is the file's own name.

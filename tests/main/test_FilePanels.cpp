@@ -396,9 +396,11 @@ TEST_F(FilePanels, ADoubleClickedForceFileStartsTheHistoryTool)
         const char* file;
         QString program; // empty: nothing starts
         QStringList arguments;
+        bool chronelRuns = true; // false: there, but not a program that can start
     };
     const Case cases[] = {
         {true, true, "walk01.rf", program + "/tymlyn.bat", {"/a/c/z", "walk01.rf"}},
+        {true, true, "walk01.rf", {}, {}, false},
         {true, false, "walk01.rf", program + "/chronel.exe", {"/a/c/z", "walk01.rf"}},
         {false, true, "walk01.rf", {}, {}},
         {true, false, "walk 01.rf", program + "/chronel.exe", {"/a/c/z", "walk 01.rf"}},
@@ -411,8 +413,10 @@ TEST_F(FilePanels, ADoubleClickedForceFileStartsTheHistoryTool)
     for (const Case& c : cases) {
         QFile::remove(program + "/chronel.exe");
         QFile::remove(program + "/tymlyn.bat");
-        if (c.chronel)
+        if (c.chronel && c.chronelRuns)
             makeProgram(program + "/chronel.exe");
+        if (c.chronel && !c.chronelRuns)
+            writeFile(program + "/chronel.exe", "#!/bin/sh\nexit 0\n");
         if (c.tymlyn)
             makeProgram(program + "/tymlyn.bat");
         fp.launcher.started.clear();
@@ -424,6 +428,10 @@ TEST_F(FilePanels, ADoubleClickedForceFileStartsTheHistoryTool)
         EXPECT_EQ(window->lblTrial->text(), s.TrialName.toUpper());
         if (c.program.isEmpty()) {
             EXPECT_TRUE(fp.launcher.started.empty());
+            // Said, where the wrapper alone would have failed without a word.
+            if (c.chronel) {
+                EXPECT_EQ(status(), "Could not start chronel.exe");
+            }
             continue;
         }
         ASSERT_EQ(fp.launcher.started.size(), 1u) << c.file;
