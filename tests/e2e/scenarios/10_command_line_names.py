@@ -67,7 +67,9 @@ def body(s):
     shutil.copy(os.path.join(s.data_dir, "STAND01.RF"), os.path.join(start, 'a"b c.RF'))
     s.start('a"b c.RF', cwd=start)
     read_at_once(s, 'A"B C.RF', facts["records"], start)
-    s.check(s.read, s.window(MAIN), "label", "Title", facts["title"])
+    with open(os.path.join(start, 'a"b c.RF'), encoding="latin-1") as trial:
+        first_line = trial.readline().rstrip("\r\n")
+    s.check(s.read, s.window(MAIN), "label", "Title", first_line)
     close(s)
 
     # Another trial file there: chosen, not read, no splash.
