@@ -66,7 +66,9 @@ constexpr const char* ShownTextProperty = "shownText";
 void fitPanelText(QLabel* panel)
 {
     const QString whole = panel->property(WholeTextProperty).toString();
-    const int room = panel->contentsRect().width() - 2 * panel->margin() - panel->indent();
+    // A few pixels short of the panel, as the style draws its text inset from the frame.
+    const int room =
+        panel->contentsRect().width() - 2 * panel->margin() - std::max(panel->indent(), 0) - 6;
     const QString shown = panel->isVisible() && room > 0
                               ? panel->fontMetrics().elidedText(whole, Qt::ElideMiddle, room)
                               : whole;
