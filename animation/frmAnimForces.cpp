@@ -9,6 +9,7 @@
 #include "core/PrintWindow.h"
 #include "core/SharedState.h"
 #include "platform/AccessibleRole.h"
+#include "platform/KeyboardHabits.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 
@@ -55,6 +56,7 @@ frmAnimForces::frmAnimForces(SharedState& state, Platform& platform, QWidget* pa
     setFont(small);
     buildControls();
     connectHandlers();
+    letTabStopAtCheckedOptions(this);
     addGraphsCommands();
     // Open at the size the resize rule would give the design size, so the first
     // showing does not resize the window under a running pass.

@@ -2,6 +2,8 @@
 
 #include "core/NumberText.h"
 #include "core/SharedState.h"
+#include "platform/ArgumentText.h"
+#include "platform/DirectoryReader.h"
 #include "platform/FileErrors.h"
 #include "platform/Platform.h"
 
@@ -51,7 +53,17 @@ QStringList splitCommandLine(const QString& text, int maximum)
 QStringList ParseCommandLine(SharedState& state, Platform& platform, int maximum)
 {
     state.TargetName.clear();
-    const QStringList arguments = splitCommandLine(platform.env.argumentText(), maximum);
+    const QString text = platform.env.argumentText();
+    const QStringList arguments = splitCommandLine(text, maximum);
+    // A name with a double quote or blanks in it, given as one argument or several, is
+    // taken whole when it names a file that is there.
+    const QString whole = splitArgumentText(text).join(u' ');
+    if (!whole.isEmpty() && !whole.startsWith(u'-') &&
+        platform.files.openError(whole) != FileError::FileNotFound &&
+        platform.files.openError(whole) != FileError::PathNotFound) {
+        state.TargetName = whole;
+        return arguments;
+    }
     for (const QString& argument : arguments) {
         // On Linux "/" also begins an absolute path: such an argument is a switch only
         // when it names nothing that exists.
@@ -112,10 +124,22 @@ int16_t CheckOpen(SharedState& state, Platform& platform, const QString& directo
         path += u'/';
     path += file;
     int error = FileError::BadFileNameOrNumber;
-    if (!file.isEmpty())
-        error = platform.files.openError(platform.files.resolve(directory, file));
+    QString resolved;
+    if (!file.isEmpty()) {
+        resolved = platform.files.resolve(directory, file);
+        error = platform.files.openError(resolved);
+    }
     if (error != 0 && showMessage != 0) {
-        platform.dialogs.message("Error opening file: " + path.toUpper() + state.LF + state.LF +
+        // The path as it is on disk: where letter case tells files apart, an upper-case
+        // path names a file that is not there.
+        const qsizetype slash = lastSeparator(path);
+        const QString named = path.mid(slash + 1);
+        const QString onDisk = resolved.mid(lastSeparator(resolved) + 1);
+        if (!resolved.isEmpty() && onDisk.compare(named, Qt::CaseInsensitive) == 0)
+            path = path.left(slash + 1) + onDisk;
+        if (!caseSensitiveFileNames())
+            path = path.toUpper();
+        platform.dialogs.message("Error opening file: " + path + state.LF + state.LF +
                                      u'"' + QString::fromStdString(fileErrorText(error)) + "\"  (" +
                                      QString::number(error) + ")",
                                  {}, MessageIcon::Exclamation, MessageButtons::OK);

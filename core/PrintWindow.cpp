@@ -42,6 +42,11 @@ void printWindow(QWidget* window, SharedState& state, Platform& platform,
     const QString result = platform.printer.printImage(image, pdf);
     if (result.isEmpty())
         return;
+    // A failure, with its reason, waits in a box until the user has read it.
+    if (result.startsWith(QLatin1String("Could not "))) {
+        platform.dialogs.message(result, {}, MessageIcon::Exclamation, MessageButtons::OK);
+        return;
+    }
     // A window without a status bar of its own would show the result nowhere in view.
     if (status && window->findChild<QStatusBar*>())
         status(result);

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QEvent>
 #include <QLabel>
 #include <QTimer>
 
@@ -54,17 +55,72 @@ QTimer* restartTimer(QObject* owner, const std::function<void()>& done)
 }
 } // namespace
 
+namespace
+{
+constexpr const char* WholeTextProperty = "wholeText";
+constexpr const char* ShownTextProperty = "shownText";
+
+// Shows the panel's whole text elided in the middle to the panel's width, so a long
+// path keeps both its start and the file's name; the tooltip and screen readers get
+// it whole.
+void fitPanelText(QLabel* panel)
+{
+    const QString whole = panel->property(WholeTextProperty).toString();
+    // A few pixels short of the panel, as the style draws its text inset from the frame.
+    const int room =
+        panel->contentsRect().width() - 2 * panel->margin() - std::max(panel->indent(), 0) - 6;
+    const QString shown = panel->isVisible() && room > 0
+                              ? panel->fontMetrics().elidedText(whole, Qt::ElideMiddle, room)
+                              : whole;
+    panel->setText(shown);
+    panel->setProperty(ShownTextProperty, shown);
+    panel->setToolTip(shown == whole ? QString() : whole);
+    panel->setAccessibleName(whole);
+}
+
+class PanelResizeWatch : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
+            fitPanelText(static_cast<QLabel*>(watched));
+        return false;
+    }
+};
+
+void setPanelText(QLabel* panel, const QString& text)
+{
+    if (!panel->property(WholeTextProperty).isValid()) {
+        panel->installEventFilter(new PanelResizeWatch(panel));
+        // The panel takes the width it is given; a long text does not widen the window.
+        panel->setSizePolicy(QSizePolicy::Ignored, panel->sizePolicy().verticalPolicy());
+    }
+    panel->setProperty(WholeTextProperty, text);
+    fitPanelText(panel);
+}
+} // namespace
+
+QString panelWholeText(const QLabel* panel)
+{
+    const QVariant whole = panel ? panel->property(WholeTextProperty) : QVariant();
+    return whole.isValid() ? whole.toString() : panel ? panel->text() : QString();
+}
+
 void showPanelText(QLabel* panel, const QString& text, const QString& notice)
 {
     if (!panel)
         return;
-    panel->setText(text);
-    panel->setToolTip(text);
+    setPanelText(panel, text);
     restartTimer(panel, [panel, text, notice] {
-        if (panel->text() != text)
+        // Another text has taken its place meanwhile.
+        if (panelWholeText(panel) != text ||
+            panel->text() != panel->property(ShownTextProperty).toString())
             return;
-        panel->setText(notice);
-        panel->setToolTip(QString());
+        setPanelText(panel, notice);
     });
 }
 

@@ -12,8 +12,12 @@ class QWidget;
 inline constexpr int NoticeMilliseconds = 6000;
 
 // Shows `text` in `panel`, and `notice` again after a while unless another text has
-// taken its place meanwhile.
+// taken its place meanwhile. A text too long for the panel is elided in the middle;
+// its tooltip and accessible name hold it whole.
 void showPanelText(QLabel* panel, const QString& text, const QString& notice);
+
+// The text last given to `showPanelText`, before any elision.
+QString panelWholeText(const QLabel* panel);
 
 // Shows `text` along the bottom of `window` for a while, without taking the focus;
 // screen readers announce it as an alert.

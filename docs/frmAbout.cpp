@@ -1,6 +1,7 @@
 #include "docs/frmAbout.h"
 
 #include "core/SharedState.h"
+#include "core/WindowNotice.h"
 #include "docs/DocsRules.h"
 #include "platform/AccessibleRole.h"
 #include "platform/Controls.h"
@@ -9,6 +10,7 @@
 
 #include <QEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -160,9 +162,22 @@ void frmAbout::cmdAuthor_Click()
 
 void frmAbout::cmdWebsite_Click()
 {
-    m_state.LastResult =
-        m_platform.launcher.shellExecute(parentWidget(), "Open", m_state.WebPageAddress, QString(),
-                                         QString(), WindowStyle::NormalFocus);
+    const int result = m_platform.launcher.shellExecute(
+        parentWidget(), "Open", m_state.WebPageAddress, QString(), QString(), WindowStyle::NormalFocus);
+    m_state.LastResult = result;
+    // Without a browser nothing would happen: the box says so, with the address to copy.
+    if (result <= 32)
+        showWindowNotice(this, "Could not start " + m_state.WebPageAddress);
+}
+
+void frmAbout::keyPressEvent(QKeyEvent* event)
+{
+    // Escape closes a dialog box.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmAbout::lblAbout_Click()

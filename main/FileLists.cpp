@@ -121,6 +121,21 @@ QString firstLineText(const QByteArray& bytes)
     return text;
 }
 
+bool nameClashesByCase(const QString& name, const QStringList& names)
+{
+    for (const QString& other : names) {
+        if (other != name && other.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+QString unusableNameText(const QString& shown, const QString& lf)
+{
+    return "This name is not valid text, so Orvane cannot open it:" + lf + shown + lf +
+           "Rename it to use it here.";
+}
+
 QString outputExtension(const QString& name)
 {
     const qsizetype dot = name.indexOf(u'.');

@@ -41,6 +41,14 @@ QString firstLineText(const QByteArray& bytes);
 // Text of a file's bytes: UTF-8 when valid, else Windows-1252 (the suite's older files).
 QString textFromFileBytes(const QByteArray& bytes);
 
+// True when another of `names` differs from `name` only in letter case: the name must
+// then be shown as it is on disk, since its upper-case form names several files.
+bool nameClashesByCase(const QString& name, const QStringList& names);
+
+// The message for a name whose bytes are not text: `shown` is the name with those bytes
+// as U+FFFD, lines joined by `lf`.
+QString unusableNameText(const QString& shown, const QString& lf);
+
 // The upper-case extension of an output file: everything after its first ".".
 QString outputExtension(const QString& name);
 

@@ -39,9 +39,6 @@ constexpr int DepthRole = Qt::UserRole + 1;
 // Set on an entry whose shown name is not the name on disk (bytes that are no text).
 constexpr int UntranslatableRole = Qt::UserRole + 2;
 
-const QString UnusableName =
-    QStringLiteral("This name is not valid text, so Orvane cannot open it:");
-const QString RenameToUse = QStringLiteral("Rename it to use it here.");
 
 // Indents each line of the directory list by its depth, as a tree of folders.
 class DirectoryDelegate : public QStyledItemDelegate
@@ -65,6 +62,14 @@ public:
 private:
     static int indent(const QModelIndex& index) { return 8 * index.data(DepthRole).toInt(); }
 };
+
+QStringList listedNames(const QListWidget* list)
+{
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text();
+    return names;
+}
 
 QListWidgetItem* selectedEntry(const QListWidget* list)
 {
@@ -105,8 +110,8 @@ bool refuseUntranslatable(frmOrvane& w, const QListWidgetItem* item)
     if (!item || !item->data(UntranslatableRole).toBool())
         return false;
     const QString& LF = w.state().LF;
-    w.platform().dialogs.message(UnusableName + LF + item->text() + LF + RenameToUse, {},
-                                 MessageIcon::Exclamation, MessageButtons::OK);
+    w.platform().dialogs.message(unusableNameText(item->text(), LF), {}, MessageIcon::Exclamation,
+                                 MessageButtons::OK);
     return true;
 }
 
@@ -298,7 +303,9 @@ void frmOrvane::filDatafiles_Click()
     const qsizetype dot = text.indexOf(u'.');
     m_state.TrialName = dot < 0 ? text : text.left(dot);
     m_state.FileType = dot < 0 ? QString() : text.mid(dot + 1);
-    lblTrial->setText(m_state.TrialName.toUpper() + "." + m_state.FileType);
+    lblTrial->setText(nameClashesByCase(text, listedNames(filDatafiles))
+                          ? text
+                          : m_state.TrialName.toUpper() + "." + m_state.FileType);
 }
 
 void frmOrvane::filModels_Click()
@@ -312,7 +319,9 @@ void frmOrvane::filModels_Click()
     if (!item)
         return;
     m_state.TrialName = item->text().section(u'.', 0, 0);
-    lblTrial->setText(m_state.TrialName.toUpper());
+    lblTrial->setText(nameClashesByCase(item->text(), listedNames(filModels))
+                          ? m_state.TrialName
+                          : m_state.TrialName.toUpper());
 }
 
 // The force file the click or double-click chose, or nullptr after telling the user
@@ -340,22 +349,37 @@ void frmOrvane::filForces_Click()
     m_state.ForceFile = CurrentFile;
     m_state.TrialName = StripExtension(CurrentFile);
     m_state.FileType = GetExtension(CurrentFile);
-    lblTrial->setText(m_state.ForceFile.toUpper());
+    lblTrial->setText(shownForceFileName());
 
     const bool alreadyRead = m_state.ForceFile == m_state.LoadedForceFile;
     cmdReadForces->setEnabled(!alreadyRead);
     cmdViewForces->setEnabled(alreadyRead);
     cmdAnimate->setEnabled(alreadyRead);
 
-    const FileStart start =
-        readFileStart(QDir(dirSelectPath).filePath(m_state.ForceFile), FirstLineLimit);
-    if (start.error != 0 || start.bytes.isEmpty()) {
+    if (!showForceFileTitle()) {
         m_platform.dialogs.message("File is empty or unreadable.  Select another file.",
                                    "Unreadable File", MessageIcon::Exclamation, MessageButtons::OK);
+    }
+}
+
+QString frmOrvane::shownForceFileName() const
+{
+    const QString& name = m_state.ForceFile;
+    return nameClashesByCase(name, listedNames(filForces)) ? name : name.toUpper();
+}
+
+// However the trial was chosen (a click, the command line, an import, a refresh that
+// keeps it), its title is the one its file holds now.
+bool frmOrvane::showForceFileTitle()
+{
+    const FileStart start =
+        readFileStart(m_platform.files.resolve(dirSelectPath, m_state.ForceFile), FirstLineLimit);
+    if (start.error != 0 || start.bytes.isEmpty()) {
         lblTitle->setText("Unreadable or empty file.");
-        return;
+        return false;
     }
     lblTitle->setText(firstLineText(start.bytes));
+    return true;
 }
 
 void frmOrvane::filForces_DblClick()
@@ -364,7 +388,9 @@ void frmOrvane::filForces_DblClick()
     if (!item)
         return;
     CurrentFile = item->text();
-    lblTrial->setText(m_state.TrialName.toUpper());
+    lblTrial->setText(nameClashesByCase(m_state.ForceFile, listedNames(filForces))
+                          ? m_state.TrialName
+                          : m_state.TrialName.toUpper());
     if (CheckOpen(m_state, m_platform, m_state.ProgramDir, "chronel.exe", 0) != 0)
         return;
     m_state.TargetName = GetShortName(m_platform, CurrentFile);
@@ -375,6 +401,13 @@ void frmOrvane::filForces_DblClick()
     const QString program = m_platform.files.resolve(m_state.ProgramDir, tool);
     const QString arguments = "/a/c/z " + fileArgument(m_state.TargetName);
     CommandLine = program + " " + arguments;
+    // The wrapper starts the history tool without a word when the tool cannot run.
+    if (tool != "chronel.exe" && !m_state.TargetName.isEmpty() &&
+        !m_platform.files.isProgram(m_platform.files.resolve(m_state.ProgramDir, "chronel.exe"))) {
+        m_state.LastResult = 0;
+        showStatus(couldNotStartText("chronel.exe"));
+        return;
+    }
     if (!m_state.TargetName.isEmpty())
         startFromWindow(*this, program, arguments, m_state.DataDir, WindowStyle::NormalFocus);
 }
@@ -459,5 +492,7 @@ void frmOrvane::refreshFileList(QListWidget* list)
     if (!same.isEmpty()) {
         const QSignalBlocker quiet(list);
         list->setCurrentItem(same.first());
+        if (list == filForces && chosenName == m_state.ForceFile)
+            showForceFileTitle();
     }
 }

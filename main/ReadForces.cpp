@@ -61,7 +61,7 @@ void frmOrvane::ReadRF()
     m_reading = new frmReading(m_state, m_platform);
     connect(m_reading, &frmReading::animateRequested, this,
             [this] { showAnimation(m_state, m_platform); });
-    m_reading->txtFilename->setText(m_state.ForceFile.toUpper());
+    m_reading->txtFilename->setText(shownForceFileName());
     m_reading->txtFiletype->setText(m_state.FileType.toUpper());
     m_reading->cmdCancel->setEnabled(false);
     m_reading->pbarLoading->setMaximum(100);

@@ -63,8 +63,10 @@ frmOrvane::frmOrvane(SharedState& state, Platform& platform, QWidget* parent)
     setupCompareTrials();
     letMenusTakeSharedAccessKeys(menuBar(), centralWidget());
     letCtrlShortcutsTakeExtraModifiers(this);
-    // A setting that could not be saved is said where the user looks.
-    m_platform.settings.saveFailed = [this](const QString& line) { showStatus(line); };
+    // A setting that could not be saved is said in a box, with its reason.
+    m_platform.settings.saveFailed = [this](const QString& line) {
+        m_platform.dialogs.message(line, {}, MessageIcon::Exclamation, MessageButtons::OK);
+    };
 }
 
 frmOrvane::~frmOrvane()
@@ -337,6 +339,12 @@ void frmOrvane::Form_Load()
 
     s.TrialFromCommandLine = 0;
     s.OpenError = CheckOpen(s, p, QString(), targetFile, 0);
+    if (s.OpenError != 0 && p.env.argumentsNotText().contains(s.TargetName)) {
+        p.dialogs.message(unusableNameText(s.TargetName, s.LF), {}, MessageIcon::Exclamation,
+                          MessageButtons::OK);
+        if (m_unloading)
+            return;
+    }
     if (s.OpenError != 0) {
         if (s.TargetName != ";" && s.TargetName != "?")
             ShowSplash(2);
@@ -352,6 +360,7 @@ void frmOrvane::Form_Load()
     const QString type = s.FileType.toUpper();
     if (type == "RF" || type == "RF1" || type == "RF2") {
         s.ForceFile = s.TrialName + "." + s.FileType;
+        showForceFileTitle();
         cmdReadForces->setEnabled(true);
         cmdReadForces_Click();
     }
@@ -447,14 +456,8 @@ void frmOrvane::cmdAnimate_Click()
 
 void frmOrvane::cmdExit_Click()
 {
-    // The status bar closes with the window, so a save that fails now is said in a box.
-    QString failure;
-    auto toStatusBar = std::exchange(m_platform.settings.saveFailed,
-                                     [&failure](const QString& line) { failure = line; });
+    // A save that fails is said in a box before the window closes.
     m_platform.settings.save("Kinemora", "Startup", "Datadir", m_state.DataDir);
-    m_platform.settings.saveFailed = std::move(toStatusBar);
-    if (!failure.isEmpty())
-        m_platform.dialogs.message(failure, {}, MessageIcon::Exclamation, MessageButtons::OK);
     close();
 }
 

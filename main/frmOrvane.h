@@ -86,6 +86,11 @@ public:
     void cmdRefresh_Click() override;
     // Re-reads one file list from the shown directory, keeping its chosen entry.
     void refreshFileList(QListWidget* list) override;
+    // Shows the first line of `ForceFile` after "Title:"; false when it cannot be read.
+    bool showForceFileTitle();
+    // `ForceFile` in upper case, or as on disk when the list holds names that differ
+    // from it only in letter case.
+    QString shownForceFileName() const;
 
     // --- C3D import (main/ImportC3D.cpp) ------------------------------------------
     void setupImportC3D();

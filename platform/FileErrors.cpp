@@ -332,7 +332,8 @@ int readWholeFile(const std::string& path, std::string& bytes)
     return result;
 }
 
-int replaceFileContents(const std::string& path, const std::string& bytes)
+int replaceFileContents(const std::string& path, const std::string& bytes,
+                        const std::function<bool()>& stillAsRead)
 {
     if (path.empty() || path.find('\0') != std::string::npos)
         return FileError::BadFileNameOrNumber;
@@ -368,6 +369,8 @@ int replaceFileContents(const std::string& path, const std::string& bytes)
         result = finished;
     if (result != FileError::None)
         return result;
+    if (stillAsRead && !stillAsRead())
+        return FileError::ChangedMeanwhile;
     if (::rename(out.path().c_str(), target.c_str()) != 0)
         return errorFor(target, errno);
     out.release();

@@ -4,6 +4,7 @@
 // (53 "File not found", 76 "Path not found", ...). Plain C++, no Qt.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <sys/types.h>
 
@@ -18,6 +19,8 @@ constexpr int DiskFull = 61;
 constexpr int PermissionDenied = 70;
 constexpr int PathFileAccessError = 75;
 constexpr int PathNotFound = 76;
+// No number of the platform's: another program changed the file while it was edited.
+constexpr int ChangedMeanwhile = -1;
 } // namespace FileError
 
 // The platform's description of an error number ("File not found").
@@ -46,7 +49,10 @@ int writeAllBytes(int fd, const char* data, std::size_t size);
 // Replaces the file at `path` (following a symbolic link) by `bytes`, through a new
 // temporary file in the same folder and one rename, so that readers see the old
 // file or the new one, never a part. The file keeps its permissions.
-int replaceFileContents(const std::string& path, const std::string& bytes);
+// When `stillAsRead` is given it runs just before the rename; if it answers false the
+// new bytes are thrown away and the answer is FileError::ChangedMeanwhile.
+int replaceFileContents(const std::string& path, const std::string& bytes,
+                        const std::function<bool()>& stillAsRead = {});
 
 // Reads the whole of a regular file into `bytes`: 0 or the error number.
 int readWholeFile(const std::string& path, std::string& bytes);

@@ -134,6 +134,13 @@ std::string quotedIfNeeded(std::string_view value)
     return std::string(value);
 }
 
+std::string_view unquoted(std::string_view value)
+{
+    if (value.size() >= 2 && isQuote(value.front()) && value.front() == value.back())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
 bool holdsLineEnd(std::string_view text)
 {
     return text.find_first_of("\r\n") != std::string_view::npos;
@@ -151,11 +158,8 @@ std::optional<std::string> iniValue(std::string_view text, std::string_view sect
     const std::optional<std::size_t> at = findKey(lines, *span, key);
     if (!at)
         return std::nullopt;
-    std::string_view value =
-        text.substr(lines[*at].valueBegin, lines[*at].valueEnd - lines[*at].valueBegin);
-    if (value.size() >= 2 && isQuote(value.front()) && value.front() == value.back())
-        value = value.substr(1, value.size() - 2);
-    return std::string(value);
+    return std::string(
+        unquoted(text.substr(lines[*at].valueBegin, lines[*at].valueEnd - lines[*at].valueBegin)));
 }
 
 std::optional<std::string> iniWithValue(std::string_view text, std::string_view section,
@@ -177,6 +181,9 @@ std::optional<std::string> iniWithValue(std::string_view text, std::string_view 
     if (span) {
         if (const std::optional<std::size_t> at = findKey(lines, *span, key)) {
             const Line& line = lines[*at];
+            // A value that reads as the one saved keeps its quotes and all its bytes.
+            if (unquoted(text.substr(line.valueBegin, line.valueEnd - line.valueBegin)) == value)
+                return result;
             result.replace(line.valueBegin, line.valueEnd - line.valueBegin, written);
             return result;
         }

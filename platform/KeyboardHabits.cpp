@@ -7,7 +7,11 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSet>
 #include <QShortcut>
+
+#include <algorithm>
 
 namespace
 {
@@ -96,4 +100,54 @@ void letMenusTakeSharedAccessKeys(const QMenuBar* bar, QWidget* controls)
         if (!own.isEmpty() && menuKeys.contains(own))
             button->setShortcut(QKeySequence());
     }
+}
+
+namespace
+{
+void setOptionStops(QWidget* parent)
+{
+    const QList<QRadioButton*> group =
+        parent->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
+    const auto usable = [](const QRadioButton* b) {
+        return b->isChecked() && b->isEnabled() && !b->isHidden();
+    };
+    const bool oneStop = std::any_of(group.begin(), group.end(), usable);
+    for (QRadioButton* b : group) {
+        if (!b->autoExclusive())
+            continue;
+        // Click focus keeps the button reachable by the mouse and the arrow keys.
+        b->setFocusPolicy(!oneStop || usable(b) ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+}
+
+// Follows a group's buttons being checked, enabled and shown.
+class OptionStopWatch : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type t = event->type();
+        if (t == QEvent::EnabledChange || t == QEvent::ShowToParent || t == QEvent::HideToParent)
+            setOptionStops(static_cast<QWidget*>(watched)->parentWidget());
+        return false;
+    }
+};
+} // namespace
+
+void letTabStopAtCheckedOptions(QWidget* window)
+{
+    auto* watch = new OptionStopWatch(window);
+    QSet<QWidget*> parents;
+    for (QRadioButton* b : window->findChildren<QRadioButton*>()) {
+        QWidget* parent = b->parentWidget();
+        parents.insert(parent);
+        b->installEventFilter(watch);
+        QObject::connect(b, &QAbstractButton::toggled, window,
+                         [parent] { setOptionStops(parent); });
+    }
+    for (QWidget* parent : parents)
+        setOptionStops(parent);
 }

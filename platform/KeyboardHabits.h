@@ -19,3 +19,8 @@ void letCtrlShortcutsTakeExtraModifiers(QWidget* window);
 // titles, Alt+letter opens the menu at the first press; the button keeps its
 // underlined caption and is reached by Tab or the mouse.
 void letMenusTakeSharedAccessKeys(const QMenuBar* bar, QWidget* controls);
+
+// Tab enters each group of option buttons under `window` (the radio buttons of one
+// parent) at its checked button, and the next Tab leaves the group; the arrow keys
+// move within it. A group with no usable checked button keeps every button a stop.
+void letTabStopAtCheckedOptions(QWidget* window);

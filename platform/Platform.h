@@ -121,6 +121,8 @@ public:
     // 0 or the platform's error number; neither ever replaces an existing file.
     virtual int rename(const QString& from, const QString& to) = 0;
     virtual int copy(const QString& from, const QString& to, bool replace) = 0;
+    // True when the file can be started as a program.
+    virtual bool isProgram(const QString& path) { return openError(path) == 0; }
 };
 
 class EventPump
@@ -165,6 +167,9 @@ public:
     virtual ~Environment() = default;
     virtual QString variable(const QString& name) = 0;
     virtual QString argumentText() = 0; // the command line after the program's name
+    // The arguments whose bytes are not UTF-8 text, as argumentText() shows them (the
+    // bytes that are not text as U+FFFD): no file can be opened under such a name.
+    virtual QStringList argumentsNotText() { return {}; }
     virtual QString programDir() = 0;
     virtual VersionNumber version() = 0;
     virtual QRect screenTwips() = 0; // available desktop area in twips

@@ -59,3 +59,6 @@ QList<StartPlan> accessoryPlans(const QString& program, const QStringList& argum
 // True when the file starts like something the system can run (a "#!" line or an
 // ELF header). A data file on a disk that marks every file executable is not one.
 bool startsLikeProgram(const QByteArray& firstBytes);
+
+// A regular, executable file whose first bytes say it is a program or a script.
+bool looksLikeProgram(const QString& path);

@@ -6,8 +6,10 @@
 #include "platform/Twips.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStringDecoder>
 
 QString QtEnvironment::variable(const QString& name)
 {
@@ -20,6 +22,26 @@ QString QtEnvironment::argumentText()
     if (!args.isEmpty())
         args.removeFirst();
     return joinArguments(args);
+}
+
+QStringList QtEnvironment::argumentsNotText()
+{
+    // The arguments as the program received them, byte for byte: Qt's list has already
+    // turned bytes that are not text into U+FFFD.
+    QFile file(QStringLiteral("/proc/self/cmdline"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<QByteArray> raw = file.readAll().split('\0');
+    if (!raw.isEmpty())
+        raw.removeFirst();
+    QStringList notText;
+    for (const QByteArray& bytes : raw) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8.decode(bytes);
+        if (utf8.hasError())
+            notText << text;
+    }
+    return notText;
 }
 
 QString QtEnvironment::programDir()

@@ -3,6 +3,7 @@
 #include "platform/QtPlatform.h"
 
 #include "platform/FileErrors.h"
+#include "platform/ProgramStart.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,6 +32,11 @@ QString QtFileSystem::resolve(const QString& dir, const QString& name)
         }
     }
     return found.isEmpty() ? exact : d.filePath(found);
+}
+
+bool QtFileSystem::isProgram(const QString& path)
+{
+    return looksLikeProgram(path);
 }
 
 QString QtFileSystem::shortName(const QString& path)

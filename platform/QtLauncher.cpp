@@ -48,14 +48,6 @@ ProgramLookup systemLookup()
         &desktopTextDefault};
 }
 
-bool looksLikeProgram(const QString& path)
-{
-    const QFileInfo info(path);
-    if (!info.isFile() || !info.isExecutable())
-        return false;
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && startsLikeProgram(file.read(4));
-}
 
 // The program named by a path, found as named or else as the single file of that
 // name without regard to case; a bare name is looked for in the working directory
@@ -97,6 +89,16 @@ qint64 carryOut(const StartPlan& plan)
     return startProcess(plan.program, plan.arguments, plan.workingDir);
 }
 } // namespace
+
+// An executable file that starts as a program or a script does.
+bool looksLikeProgram(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isExecutable())
+        return false;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && startsLikeProgram(file.read(4));
+}
 
 qint64 QtLauncher::start(const QString& program, const QStringList& arguments,
                          const QString& workingDir, WindowStyle style)

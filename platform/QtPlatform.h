@@ -83,6 +83,7 @@ public:
     bool setCurrentDir(const QString& dir) override;
     int rename(const QString& from, const QString& to) override;
     int copy(const QString& from, const QString& to, bool replace) override;
+    bool isProgram(const QString& path) override;
 };
 
 class QtEventPump : public EventPump
@@ -123,6 +124,7 @@ class QtEnvironment : public Environment
 public:
     QString variable(const QString& name) override;
     QString argumentText() override;
+    QStringList argumentsNotText() override;
     QString programDir() override;
     VersionNumber version() override;
     QRect screenTwips() override;

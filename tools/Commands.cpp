@@ -147,6 +147,8 @@ QString renameErrorText(const QString& forceFile, int number, const QString& des
 
 QString copyErrorText(int number, const QString& description, const QString& lf)
 {
+    // A full disk is no fault of the name given; the user needs room or another disk.
     return "Error " + QString::number(number) + ".  " + description + lf +
-           "You must specify a complete destination file name.";
+           (number == 61 ? "Free some space on that disk, or choose a destination on another disk."
+                         : "You must specify a complete destination file name.");
 }

@@ -8,6 +8,7 @@
 #include "core/SharedState.h"
 #include "forcedata/ExportFile.h"
 #include "forcedata/LowPass.h"
+#include "platform/AccessibleRole.h"
 #include "platform/Platform.h"
 
 #include <QAbstractButton>
@@ -58,6 +59,7 @@ frmGraphs::frmGraphs(SharedState& state, Platform& platform, QWidget* parent)
     setObjectName("frmGraphs");
     setWindowTitle(GraphsTitle);
     setAccessibleName(GraphsTitle);
+    setAccessibleRole(this, AccessibleRole::Frame);
 
     lblFile = new QLabel(this);
     lblFile->setObjectName("lblFile");
@@ -127,6 +129,11 @@ frmGraphs::frmGraphs(SharedState& state, Platform& platform, QWidget* parent)
     tblEvents->setToolTip(
         "Contacts found at the threshold, with their peak, impulse and loading rate");
     tblEvents->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab and Ctrl+Tab go on to the next control, as Shift+Tab goes back; the arrow
+    // keys move within the table.
+    tblEvents->setTabKeyNavigation(false);
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), tblEvents, [this] { focusNextChild(); },
+                  Qt::WidgetShortcut);
     tblEvents->verticalHeader()->hide();
     tblEvents->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 

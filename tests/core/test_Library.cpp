@@ -111,10 +111,36 @@ TEST(CheckOpen, ReportsThePlatformNumbersAndShowsTheStandardMessageOnlyWhenAsked
     EXPECT_EQ(CheckOpen(s, fp, dir.path(), "missing.rf", 1), 53);
     ASSERT_EQ(fp.dialogs.shown.size(), 1u);
     const ShownBox& box = fp.dialogs.shown[0];
-    EXPECT_EQ(box.text, "Error opening file: " + (dir.path() + "/missing.rf").toUpper() +
+    EXPECT_EQ(box.text, "Error opening file: " + dir.path() + "/missing.rf" +
                             "\n\n\"File not found\"  (53)");
     EXPECT_EQ(box.icon, MessageIcon::Exclamation);
     EXPECT_EQ(box.buttons, MessageButtons::OK);
+}
+
+// Letter case tells files apart here: the message names the path as it is on disk.
+TEST(CheckOpen, TheMessageShowsThePathAsOnDisk)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath("Kinemora/Prog/Data.RF")); // a folder: cannot be read
+    const QString prog = dir.path() + "/Kinemora/Prog";
+    struct Case {
+        QString directory;
+        QString file;
+        QString shown;
+    } cases[] = {
+        {prog, "scalera.exe", prog + "/scalera.exe"},
+        {prog + "/", "Tymlyn.bat", prog + "/Tymlyn.bat"},
+        {prog, "data.rf", prog + "/Data.RF"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        SharedState s;
+        s.LF = "\n";
+        FakePlatform fp;
+        EXPECT_NE(CheckOpen(s, fp, c.directory, c.file, 1), 0);
+        ASSERT_EQ(fp.dialogs.shown.size(), 1u);
+        EXPECT_EQ(fp.dialogs.shown[0].text.section(u'\n', 0, 0), "Error opening file: " + c.shown);
+    }
 }
 
 TEST(Settings, StartupSettingsFallBackToProgramAndCurrentDirectories)

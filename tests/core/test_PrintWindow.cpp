@@ -20,11 +20,14 @@ TEST(PrintWindow, TheResultShowsInTheWindowThatPrinted)
     struct Case {
         const char* answer;
         bool hasStatusBar;
+        bool boxed; // a failure waits in a box, with its reason
     };
     const Case cases[] = {
-        {"Printed to /data/WALK01 animation 1.pdf", false},
-        {"Could not write /data/WALK01 animation 1.pdf: No space left on device", false},
-        {"Printed on office", true},
+        {"Printed to /data/WALK01 animation 1.pdf", false, false},
+        {"Could not write /data/WALK01 animation 1.pdf: No space left on device", false, true},
+        {"Printed on office", true, false},
+        {"Could not write /data/WALK01 main window 1.pdf: Disk full", true, true},
+        {"Could not print on office", true, true},
     };
     for (const Case& c : cases) {
         FakePlatform fp;
@@ -47,6 +50,14 @@ TEST(PrintWindow, TheResultShowsInTheWindowThatPrinted)
         EXPECT_EQ(fp.printer.fallbacks[0], c.hasStatusBar ? "/data/WALK01 main window 1.pdf"
                                                           : "/data/WALK01 animation 1.pdf");
         QLabel* line = windowNotice(window);
+        if (c.boxed) {
+            EXPECT_EQ(fp.dialogs.messageTexts(), QStringList{c.answer});
+            EXPECT_EQ(fp.dialogs.shown[0].icon, MessageIcon::Exclamation);
+            EXPECT_EQ(toStatus, "");
+            EXPECT_EQ(line, nullptr);
+            continue;
+        }
+        EXPECT_TRUE(fp.dialogs.shown.empty());
         if (c.hasStatusBar) {
             EXPECT_EQ(toStatus, c.answer);
             EXPECT_EQ(line, nullptr);
@@ -96,6 +107,31 @@ TEST(PrintWindow, APanelMessageGivesWayToTheNoticeUnlessAnotherCame)
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_EQ(panel.text(), "set by someone else");
+}
+
+// A long result keeps the start of its path and the file's name; the whole text is in
+// the tooltip and read by screen readers.
+TEST(PrintWindow, ALongPanelMessageIsElidedInTheMiddle)
+{
+    QWidget window;
+    QLabel panel("notice", &window);
+    panel.setGeometry(0, 0, 220, 24);
+    window.show();
+    const QString whole =
+        "Printed to /home/researcher/projects/gait laboratory 2026/session 14/WALK01 main "
+        "window 1.pdf";
+    showPanelText(&panel, whole, "notice");
+    const QString shown = panel.text();
+    EXPECT_LT(shown.size(), whole.size());
+    EXPECT_TRUE(shown.startsWith("Printed")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("1.pdf")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+    EXPECT_EQ(panel.toolTip(), whole);
+    EXPECT_EQ(panel.accessibleName(), whole);
+    EXPECT_EQ(panelWholeText(&panel), whole);
+    // Made wide enough, it shows whole.
+    panel.setGeometry(0, 0, 2000, 24);
+    EXPECT_EQ(panel.text(), whole);
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 #include "DocsFixture.h"
 #include "docs/AboutBox.h"
 #include "docs/frmAbout.h"
+#include "core/WindowNotice.h"
 #include "main/frmOrvane.h"
 
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 
 namespace
 {
@@ -87,6 +89,32 @@ TEST_F(About, WebsiteOpensTheProgramsWebPage)
     EXPECT_EQ(fp.launcher.started[0].operation, "Open");
     EXPECT_EQ(fp.launcher.started[0].program, s.WebPageAddress);
     EXPECT_EQ(s.LastResult, 33);
+}
+
+// Without a browser the button would do nothing visible: the box says what could not
+// be started, with the address.
+TEST_F(About, AWebsiteThatCannotBeOpenedIsSaid)
+{
+    QWidget owner;
+    frmAbout& a = open(&owner);
+    a.cmdAuthor->click();
+    fp.launcher.shellResult = 2;
+    a.cmdWebsite->click();
+    QLabel* line = windowNotice(&a);
+    ASSERT_NE(line, nullptr);
+    EXPECT_TRUE(line->isVisible());
+    EXPECT_EQ(line->text(), "Could not start " + s.WebPageAddress);
+    EXPECT_EQ(s.LastResult, 2);
+}
+
+TEST_F(About, EscapeClosesTheBox)
+{
+    QWidget owner;
+    frmAbout& a = open(&owner);
+    ASSERT_TRUE(activate(&a));
+    QTest::keyClick(&a, Qt::Key_Escape);
+    settle();
+    EXPECT_EQ(aboutWindow(), nullptr);
 }
 
 TEST_F(About, AnInstallersContactFileReplacesTheContactText)

@@ -141,12 +141,14 @@ class FakeEnvironment : public Environment
 public:
     QString variable(const QString& name) override { return variables.value(name); }
     QString argumentText() override { return arguments; }
+    QStringList argumentsNotText() override { return notText; }
     QString programDir() override { return ownDir; }
     VersionNumber version() override { return versionNumber; }
     QRect screenTwips() override { return screen; }
 
     QMap<QString, QString> variables;
     QString arguments;
+    QStringList notText;
     QString ownDir = "/opt/orvane";
     VersionNumber versionNumber{1, 2, 3};
     QRect screen{0, 0, 15360, 11520}; // 1024 x 768 pixels at 96 dpi

@@ -105,15 +105,46 @@ TEST_F(FilePanels, TheForceButtonsFollowWhetherTheChosenFileIsTheOneRead)
     struct Case {
         const char* name;
         bool read, view;
+        const char* trial; // names that differ only in case are shown as on disk
     };
-    for (const Case& c : {Case{"walk01.rf", false, true}, Case{"jump.rf", true, false},
-                          Case{"WALK01.RF", true, false}, Case{"walk01.rf", false, true}}) {
+    for (const Case& c : {Case{"walk01.rf", false, true, "walk01.rf"},
+                          Case{"jump.rf", true, false, "JUMP.RF"},
+                          Case{"WALK01.RF", true, false, "WALK01.RF"},
+                          Case{"walk01.rf", false, true, "walk01.rf"}}) {
         choose(window->filForces, c.name);
         window->filForces_Click();
         EXPECT_EQ(window->cmdReadForces->isEnabled(), c.read) << c.name;
         EXPECT_EQ(window->cmdViewForces->isEnabled(), c.view) << c.name;
         EXPECT_EQ(window->cmdAnimate->isEnabled(), c.view) << c.name;
         EXPECT_EQ(window->lblTitle->text(), QString(c.name) + " title");
+        EXPECT_EQ(window->lblTrial->text(), c.trial);
+    }
+    // A refresh that keeps the choice shows the title the file holds now.
+    writeFile(data + "/walk01.rf", "rewritten by a tool\r\n");
+    window->refreshFileList(window->filForces);
+    EXPECT_EQ(window->lblTitle->text(), "rewritten by a tool");
+}
+
+TEST_F(FilePanels, DataFilesAndModelsThatDifferOnlyInCaseAreShownAsOnDisk)
+{
+    for (const char* name : {"walk01.dg", "Walk01.Dg", "run.dg", "m.cfb", "M.CFB", "k.cfb"})
+        writeFile(data + "/" + name);
+    enter();
+    struct Case {
+        QListWidget* list;
+        void (frmOrvane::*click)();
+        const char* name;
+        const char* trial;
+    } cases[] = {
+        {window->filDatafiles, &frmOrvane::filDatafiles_Click, "Walk01.Dg", "Walk01.Dg"},
+        {window->filDatafiles, &frmOrvane::filDatafiles_Click, "run.dg", "RUN.dg"},
+        {window->filModels, &frmOrvane::filModels_Click, "m.cfb", "m"},
+        {window->filModels, &frmOrvane::filModels_Click, "k.cfb", "K"},
+    };
+    for (const Case& c : cases) {
+        choose(c.list, c.name);
+        (window.get()->*c.click)();
+        EXPECT_EQ(window->lblTrial->text(), c.trial) << c.name;
     }
 }
 
@@ -280,9 +311,11 @@ TEST_F(FilePanels, ADoubleClickedForceFileStartsTheHistoryTool)
         const char* file;
         QString program; // empty: nothing starts
         QStringList arguments;
+        bool chronelRuns = true; // false: there, but not a program that can start
     };
     const Case cases[] = {
         {true, true, "walk01.rf", program + "/tymlyn.bat", {"/a/c/z", "walk01.rf"}},
+        {true, true, "walk01.rf", {}, {}, false},
         {true, false, "walk01.rf", program + "/chronel.exe", {"/a/c/z", "walk01.rf"}},
         {false, true, "walk01.rf", {}, {}},
         {true, false, "walk 01.rf", program + "/chronel.exe", {"/a/c/z", "walk 01.rf"}},
@@ -295,8 +328,10 @@ TEST_F(FilePanels, ADoubleClickedForceFileStartsTheHistoryTool)
     for (const Case& c : cases) {
         QFile::remove(program + "/chronel.exe");
         QFile::remove(program + "/tymlyn.bat");
-        if (c.chronel)
+        if (c.chronel && c.chronelRuns)
             makeProgram(program + "/chronel.exe");
+        if (c.chronel && !c.chronelRuns)
+            writeFile(program + "/chronel.exe", "#!/bin/sh\nexit 0\n");
         if (c.tymlyn)
             makeProgram(program + "/tymlyn.bat");
         fp.launcher.started.clear();
@@ -308,6 +343,10 @@ TEST_F(FilePanels, ADoubleClickedForceFileStartsTheHistoryTool)
         EXPECT_EQ(window->lblTrial->text(), s.TrialName.toUpper());
         if (c.program.isEmpty()) {
             EXPECT_TRUE(fp.launcher.started.empty());
+            // Said, where the wrapper alone would have failed without a word.
+            if (c.chronel) {
+                EXPECT_EQ(status(), "Could not start chronel.exe");
+            }
             continue;
         }
         ASSERT_EQ(fp.launcher.started.size(), 1u) << c.file;

@@ -76,7 +76,7 @@ TEST_F(LoadData, AFileThatCannotBeReadIsNamedWithTheReason)
         w.cmdReadForces_Click();
         ASSERT_EQ(fp.dialogs.shown.size(), 1u);
         EXPECT_EQ(fp.dialogs.shown[0].text,
-                  "Error opening file: " + (dataDir + "/").toUpper() + c.file + "\n\n" + c.reason);
+                  "Error opening file: " + dataDir + "/" + c.file + "\n\n" + c.reason);
         EXPECT_EQ(fp.dialogs.shown[0].icon, MessageIcon::Exclamation);
         EXPECT_EQ(w.readingDialog(), nullptr);
         EXPECT_EQ(s.forces.RecordCount, 7) << "the table is left alone";
@@ -106,7 +106,8 @@ TEST_F(LoadData, APipeNamedOnTheCommandLineIsNotRead)
     ::close(writer);
 }
 
-TEST_F(LoadData, ASettingThatCannotBeSavedIsToldInTheStatusBar)
+// The reason must be read and acted on: a box, not a status panel that cuts it off.
+TEST_F(LoadData, ASettingThatCannotBeSavedIsToldInABox)
 {
     QTemporaryDir config;
     QDir().mkpath(config.path() + "/kinemora/Kinemora.ini"); // a folder in the file's place
@@ -117,6 +118,8 @@ TEST_F(LoadData, ASettingThatCannotBeSavedIsToldInTheStatusBar)
     s.ForceFile = "WALK.RF";
     w.cmdReadForces_Click();
     EXPECT_EQ(s.forces.RecordCount, 2);
-    EXPECT_EQ(w.StatusBarPanels[0]->text(), "Could not save Datadir in " + config.path() +
-                                                "/kinemora/Kinemora.ini: Path/File access error");
+    EXPECT_EQ(fp.dialogs.messageTexts().join('|'),
+              "Could not save Datadir in " + config.path() +
+                  "/kinemora/Kinemora.ini: Path/File access error");
+    EXPECT_EQ(fp.dialogs.shown.back().icon, MessageIcon::Exclamation);
 }

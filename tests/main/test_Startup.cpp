@@ -405,6 +405,10 @@ TEST_F(Startup, ARelativeNameOnTheCommandLineIsTakenFromTheStartDirectory)
         {"data file in start directory", {"JUMP1.DG"}, "JUMP1.DG", ".", "JUMP1.DG", -1},
         {"only in the saved directory", {"@/SAVED.RF"}, "SAVED.RF", "@", "SAVED.RF", 3},
         {"nowhere", {}, "GONE.RF", "@", "", -1},
+        {"a quote and a blank in one argument", {"a\"b c.RF"}, "\"a\"\"b c.RF\"", ".",
+         "A\"B C.RF", 3},
+        {"a name with blanks given unquoted", {"Sub.Dir/my walk.RF"}, "Sub.Dir/my walk.RF",
+         "Sub.Dir", "MY WALK.RF", 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -429,9 +433,30 @@ TEST_F(Startup, ARelativeNameOnTheCommandLineIsTakenFromTheStartDirectory)
         if (!c.trial.isEmpty()) {
             EXPECT_EQ(w.lblTrial->text(), c.trial);
         }
+        // A force file named on the command line shows its title at once.
+        if (c.records > 0) {
+            EXPECT_EQ(w.lblTitle->text(), "JUMP TRIAL" + QString(57, u' ') + "500");
+        }
         EXPECT_EQ(state.forces.RecordCount, c.records);
         QDir::setCurrent(dataDir);
     }
+}
+
+// Bytes that are not text make a name no file can be opened by: the user is told which,
+// and start-up goes on as without a name.
+TEST_F(Startup, ANameThatIsNotTextIsSaidThenTheSplashShows)
+{
+    const QString shown = QString::fromUtf8("walk\xEF\xBF\xBD.rf");
+    fp.env.arguments = shown;
+    fp.env.notText = {shown};
+    frmOrvane w(s, fp);
+    w.Form_Load();
+    EXPECT_EQ(fp.dialogs.messageTexts(),
+              QStringList{"This name is not valid text, so Orvane cannot open it:\n" + shown +
+                          "\nRename it to use it here."});
+    EXPECT_EQ(fp.dialogs.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(splashShown());
+    EXPECT_EQ(s.TrialFromCommandLine, 0);
 }
 
 TEST_F(Startup, TheReadingDialogShowsTheTrueCountBehindEveryQuestionAndAtTheEnd)

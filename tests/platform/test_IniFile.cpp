@@ -86,6 +86,9 @@ TEST(IniFile, ASaveChangesOnlyItsOwnLine)
         {"blanks kept by quotes", "[S]\nk=x\n", "S", "k", " a ", "[S]\nk=\" a \"\n"},
         {"a quoted value quoted again", "[S]\nk=x\n", "S", "k", "\"q\"", "[S]\nk=\"\"q\"\"\n"},
         {"only the first duplicate", "[S]\nk=1\nk=2\n", "S", "k", "9", "[S]\nk=9\nk=2\n"},
+        {"a quoted value saved unchanged keeps its quotes", "[S]\nk=\"C:\\Data\"\r\n", "S", "k",
+         "C:\\Data", "[S]\nk=\"C:\\Data\"\r\n"},
+        {"single quotes kept too", "[S]\nk = 'x' \n", "S", "k", "x", "[S]\nk = 'x' \n"},
         {"bytes that are not text", "\x01\xFF\n[S]\nk=\x80\n\x00z\n"s, "S", "k", "v",
          "\x01\xFF\n[S]\nk=v\n\x00z\n"s},
     };

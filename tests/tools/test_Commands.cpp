@@ -79,6 +79,9 @@ TEST(ToolCommands, MessagesJoinTheirLinesWithTheLineFeed)
     EXPECT_EQ(copyErrorText(52, "Bad file name or number", "\n"),
               "Error 52.  Bad file name or number\nYou must specify a complete destination file "
               "name.");
+    EXPECT_EQ(copyErrorText(61, "Disk full", "\n"),
+              "Error 61.  Disk full\nFree some space on that disk, or choose a destination on "
+              "another disk.");
 }
 
 TEST(ToolCommands, APrintIsNamedInWordsAndNeverTakesTheNameOfAnEarlierOne)

@@ -1,6 +1,7 @@
 """A file named on the command line is taken relative to the directory the program
 was started in, wherever the saved data directory lies; the Path label shows the
-data directory in its own letter case."""
+data directory in its own letter case; a name with a quote and a blank is taken whole
+and its title shown at once."""
 
 import os
 import shutil
@@ -58,6 +59,17 @@ def body(s):
     save_datadir(s, elsewhere)
     s.start("STAND01.RF", cwd=s.data_dir)
     read_at_once(s, "STAND01.RF", facts["records"], s.data_dir)
+    close(s)
+
+    # One argument holding a double quote and a blank names a file whole; its title
+    # shows at once, without a click in the list.
+    save_datadir(s, elsewhere)
+    shutil.copy(os.path.join(s.data_dir, "STAND01.RF"), os.path.join(start, 'a"b c.RF'))
+    s.start('a"b c.RF', cwd=start)
+    read_at_once(s, 'A"B C.RF', facts["records"], start)
+    with open(os.path.join(start, 'a"b c.RF'), encoding="latin-1") as trial:
+        first_line = trial.readline().rstrip("\r\n")
+    s.check(s.read, s.window(MAIN), "label", "Title", first_line)
     close(s)
 
     # Another trial file there: chosen, not read, no splash.
