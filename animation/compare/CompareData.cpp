@@ -1,8 +1,10 @@
 #include "animation/compare/CompareData.h"
 
+#include "forcedata/Contacts.h"
 #include "forcedata/LowPass.h"
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace compare
 {
@@ -369,6 +371,49 @@ std::string choiceKey(std::string_view dataDir)
         key += hex[c & 15];
     }
     return key;
+}
+
+TrialCurves trialCurves(std::string_view file, const ForceTable& table, double threshold,
+                        std::optional<double> lowPassHz)
+{
+    TrialCurves t;
+    const ForceTable* use = &table;
+    std::unique_ptr<ForceTable> filtered;
+    if (lowPassHz) {
+        if (const auto problem = forcedata::lowPassProblem(table, *lowPassHz)) {
+            // As rfstats does: no numbers where the filter the user asked for cannot apply.
+            t.lowPassRefused = true;
+            t.note = "low-pass not applied: " + *problem;
+            t.rowsFirst = t.rowsAll = forcedata::csvProblemRow(file, *problem);
+            return t;
+        }
+        filtered = std::make_unique<ForceTable>(forcedata::lowPassed(table, *lowPassHz));
+        use = filtered.get();
+    }
+    t.rowsFirst = forcedata::trialCsvRows(file, *use, threshold, false);
+    t.rowsAll = forcedata::trialCsvRows(file, *use, threshold, true);
+    t.measures = forcedata::measureContacts(*use, threshold);
+    t.rate = forcedata::usableRate(*use);
+    t.bodyWeight = double(use->BodyWeight);
+    if (t.measures.empty()) {
+        t.note = "no contact at this threshold";
+        return t;
+    }
+    if (!t.rate) {
+        t.note = "no sampling rate";
+        return t;
+    }
+    const forcedata::ContactMeasures& m = t.measures.front();
+    if (m.contact.cut()) {
+        t.note = "the first contact runs past the record's edge";
+        return t;
+    }
+    for (int c = 0; c < ChannelCount; ++c) {
+        const auto k = std::size_t(c);
+        t.values[k] = channelValues(*use, Channel(c), m.sign, m.contact.first, m.contact.last);
+        t.norm[k] = normalised(t.values[k]);
+    }
+    return t;
 }
 
 } // namespace compare

@@ -68,6 +68,24 @@ measureValues(const forcedata::ContactMeasures& m);
 std::string groupCsvRows(Group g,
                          const std::vector<const forcedata::ContactMeasures*>& firstContacts);
 
+// --- a trial at one threshold and low-pass ---------------------------------------------
+// What the window keeps of a trial it has read: its rows for the table, its contacts and
+// the curves of its first contact. `note` says why the trial is left off the chart and the
+// means, "" when it is not.
+struct TrialCurves {
+    std::string note;
+    bool lowPassRefused = false; // the low-pass asked for cannot apply to this trial
+    std::vector<forcedata::ContactMeasures> measures;
+    std::string rowsFirst, rowsAll; // the table's rows: the first contact, every contact
+    std::optional<double> rate;
+    double bodyWeight = 0;
+    std::array<std::vector<double>, ChannelCount> values; // over the first contact
+    std::array<std::vector<double>, ChannelCount> norm;   // the same on NormalisedPoints
+};
+// `table` (named `file` in the rows) at `threshold`, low-passed at `lowPassHz` if given.
+TrialCurves trialCurves(std::string_view file, const ForceTable& table, double threshold,
+                        std::optional<double> lowPassHz);
+
 // The fields of one CSV line as csvField writes them (quotes removed, doubled quotes
 // made single); the line end is not part of the line.
 std::vector<std::string> splitCsvLine(std::string_view line);

@@ -1,11 +1,10 @@
 #include "animation/compare/frmCompare.h"
+#include "animation/compare/frmCompareTrial.h"
 
 #include "animation/compare/CompareChart.h"
-#include "animation/graphs/PictureExport.h"
-#include "forcedata/ExportFile.h"
+#include "core/SharedState.h"
 #include "forcedata/LowPass.h"
 #include "forcedata/RfReader.h"
-#include "core/SharedState.h"
 #include "platform/Platform.h"
 
 #include <QCheckBox>
@@ -38,22 +37,8 @@ namespace
 {
 constexpr const char* SettingsApp = "Orvane";
 constexpr const char* SettingsSection = "Compare Trials";
-constexpr const char* SaveTableCommand = "Save table as CSV…";
-constexpr const char* SaveCurvesCommand = "Save curves as CSV…";
 constexpr const char* AddFilesCommand = "Add files…";
 constexpr int ColTrial = 0, ColGroup = 1, ColNote = 2;
-
-// Okabe and Ito's colours, which stay apart for the common colour-vision deficiencies.
-const QColor GroupAColour(0, 114, 178);
-const QColor GroupBColour(213, 94, 0);
-const std::array<QColor, 5> OtherColours{QColor(0, 158, 115), QColor(204, 121, 167),
-                                         QColor(230, 159, 0), QColor(86, 180, 233),
-                                         QColor(90, 90, 90)};
-
-QColor groupColour(Group g)
-{
-    return g == Group::A ? GroupAColour : GroupBColour;
-}
 
 QString withoutMnemonic(QString text)
 {
@@ -66,30 +51,6 @@ QPointer<frmCompare>& theWindow()
     return window;
 }
 } // namespace
-
-// A trial as read once, and its curves and rows for the threshold and filter last used.
-struct frmCompare::Trial {
-    QString file; // as the table's file column says it: a name in the directory, or a path
-    QString path;
-    QTreeWidgetItem* item = nullptr;
-    Group group = Group::None;
-
-    bool read = false;
-    QString readProblem; // the file gave no trial: why
-    std::unique_ptr<ForceTable> table;
-
-    bool prepared = false;
-    double threshold = 0;
-    std::optional<double> lowPass;
-    QString note; // why the trial is not on the chart nor in the means, "" when it is
-    bool lowPassRefused = false;
-    std::vector<forcedata::ContactMeasures> measures;
-    std::string rowsFirst, rowsAll;
-    std::optional<double> rate;
-    double bodyWeight = 0;
-    std::array<std::vector<double>, ChannelCount> values; // over the first contact
-    std::array<std::vector<double>, ChannelCount> norm;   // the same on 101 points
-};
 
 frmCompare::frmCompare(SharedState& state, Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window), m_state(state), m_platform(platform)
@@ -512,13 +473,6 @@ void frmCompare::prepare(Trial& t)
     t.prepared = true;
     t.threshold = threshold;
     t.lowPass = fc;
-    t.note.clear();
-    t.lowPassRefused = false;
-    t.measures.clear();
-    for (auto& v : t.values)
-        v.clear();
-    for (auto& v : t.norm)
-        v.clear();
     const std::string file = t.file.toStdString();
 
     if (!t.read) {
@@ -535,47 +489,12 @@ void frmCompare::prepare(Trial& t)
             t.table.reset();
     }
     if (!t.table) {
-        t.note = t.readProblem;
-        t.rowsFirst = t.rowsAll = forcedata::csvProblemRow(file, t.readProblem.toStdString());
+        static_cast<TrialCurves&>(t) = TrialCurves{};
+        t.note = t.readProblem.toStdString();
+        t.rowsFirst = t.rowsAll = forcedata::csvProblemRow(file, t.note);
         return;
     }
-
-    const ForceTable* use = t.table.get();
-    std::unique_ptr<ForceTable> filtered;
-    if (fc) {
-        if (const auto problem = forcedata::lowPassProblem(*t.table, *fc)) {
-            // As rfstats does: no numbers where the filter the user asked for cannot apply.
-            t.lowPassRefused = true;
-            t.note = "low-pass not applied: " + QString::fromStdString(*problem);
-            t.rowsFirst = t.rowsAll = forcedata::csvProblemRow(file, *problem);
-            return;
-        }
-        filtered = std::make_unique<ForceTable>(forcedata::lowPassed(*t.table, *fc));
-        use = filtered.get();
-    }
-    t.rowsFirst = forcedata::trialCsvRows(file, *use, threshold, false);
-    t.rowsAll = forcedata::trialCsvRows(file, *use, threshold, true);
-    t.measures = forcedata::measureContacts(*use, threshold);
-    t.rate = forcedata::usableRate(*use);
-    t.bodyWeight = double(use->BodyWeight);
-    if (t.measures.empty()) {
-        t.note = "no contact at this threshold";
-        return;
-    }
-    if (!t.rate) {
-        t.note = "no sampling rate";
-        return;
-    }
-    const forcedata::ContactMeasures& m = t.measures.front();
-    if (m.contact.cut()) {
-        t.note = "the first contact runs past the record's edge";
-        return;
-    }
-    for (int c = 0; c < ChannelCount; ++c) {
-        const auto k = std::size_t(c);
-        t.values[k] = channelValues(*use, Channel(c), m.sign, m.contact.first, m.contact.last);
-        t.norm[k] = normalised(t.values[k]);
-    }
+    static_cast<TrialCurves&>(t) = trialCurves(file, *t.table, threshold, fc);
 }
 
 std::vector<const frmCompare::Trial*> frmCompare::checkedTrials() const
@@ -594,7 +513,7 @@ void frmCompare::refresh()
         if (t->item->checkState(ColTrial) == Qt::Checked)
             prepare(*t);
         const bool shown = t->prepared && t->item->checkState(ColTrial) == Qt::Checked;
-        const QString note = shown ? t->note : QString();
+        const QString note = shown ? QString::fromStdString(t->note) : QString();
         if (t->item->text(ColNote) != note) {
             t->item->setText(ColNote, note);
             t->item->setToolTip(ColNote, note);
@@ -615,205 +534,6 @@ void frmCompare::showRowNote(QTreeWidgetItem* item)
 {
     if (item)
         lstTrials->setCurrentItem(item);
-}
-
-void frmCompare::redrawChart()
-{
-    const Channel channel = Channel(std::clamp(cboQuantity->currentIndex(), 0, ChannelCount - 1));
-    const bool normalisedAxis = optNormalised->isChecked();
-    const bool bodyWeights = chkBodyWeights->isChecked() && isForce(channel);
-    const bool individual = chkIndividual->isChecked();
-    const std::optional<double> fc = lowPassHz();
-    const auto k = std::size_t(channel);
-
-    Plot plot;
-    plot.title = QString(channelName(channel)) + ", first contact of each checked trial";
-    if (fc)
-        plot.title +=
-            QString::fromUtf8(" — ") + QString::fromStdString(forcedata::lowPassTitle(*fc));
-    plot.xLabel = normalisedAxis ? "Contact (%)" : "Time from the contact's start (s)";
-    plot.yLabel = QString("%1 (%2)").arg(channelName(channel), channelUnit(channel, bodyWeights));
-
-    std::array<std::vector<std::vector<double>>, 3> groupCurves; // None, A, B
-    int other = 0;
-    std::vector<double> percent(NormalisedPoints);
-    for (int i = 0; i < NormalisedPoints; ++i)
-        percent[std::size_t(i)] = i;
-    for (const Trial* t : checkedTrials()) {
-        if (!t->note.isEmpty() || t->norm[k].empty())
-            continue;
-        const std::vector<double>& source = normalisedAxis ? t->norm[k] : t->values[k];
-        std::vector<double> y = source;
-        if (bodyWeights) {
-            auto scaled = inBodyWeights(source, t->bodyWeight);
-            if (!scaled)
-                continue; // said in the table's body_weight_n, left off the chart
-            y = std::move(*scaled);
-        }
-        PlotLine line;
-        line.name = t->file;
-        line.colour = t->group == Group::None
-                          ? OtherColours[std::size_t(other++) % OtherColours.size()]
-                          : groupColour(t->group).lighter(135);
-        if (normalisedAxis) {
-            line.x = percent;
-        } else {
-            line.x.resize(y.size());
-            for (std::size_t i = 0; i < y.size(); ++i)
-                line.x[i] = double(i) / *t->rate;
-        }
-        if (normalisedAxis)
-            groupCurves[std::size_t(t->group)].push_back(y);
-        line.y = std::move(y);
-        if (individual)
-            plot.lines.push_back(std::move(line));
-    }
-    if (normalisedAxis) {
-        for (const Group g : {Group::A, Group::B}) {
-            const auto& curves = groupCurves[std::size_t(g)];
-            if (curves.size() < 2)
-                continue;
-            std::vector<std::span<const double>> spans(curves.begin(), curves.end());
-            const Spread s = spread(spans);
-            PlotBand band;
-            band.colour = groupColour(g);
-            band.x = percent;
-            band.low.resize(s.mean.size());
-            band.high.resize(s.mean.size());
-            for (std::size_t i = 0; i < s.mean.size(); ++i) {
-                band.low[i] = s.mean[i] - s.sd[i];
-                band.high[i] = s.mean[i] + s.sd[i];
-            }
-            plot.bands.push_back(std::move(band));
-            PlotLine mean;
-            mean.name = QString("Group %1 mean ± SD (n = %2)").arg(groupName(g)).arg(curves.size());
-            mean.colour = groupColour(g).darker(115);
-            mean.x = percent;
-            mean.y = s.mean;
-            mean.mean = true;
-            plot.lines.push_back(std::move(mean));
-        }
-    }
-    plot.empty = checkedTrials().empty() ? "Check trials in the list to draw them"
-                                         : "None of the checked trials has a curve to draw";
-    chart->setPlot(std::move(plot));
-}
-
-std::string frmCompare::tableCsv() const
-{
-    std::string text = std::string(forcedata::csvHeader()) + '\n';
-    std::array<std::vector<const forcedata::ContactMeasures*>, 3> firsts;
-    const bool all = chkAllContacts->isChecked();
-    for (const Trial* t : checkedTrials()) {
-        if (!t->prepared)
-            continue;
-        text += all ? t->rowsAll : t->rowsFirst;
-        if (t->note.isEmpty() && !t->measures.empty())
-            firsts[std::size_t(t->group)].push_back(&t->measures.front());
-    }
-    for (const Group g : {Group::A, Group::B})
-        if (!firsts[std::size_t(g)].empty())
-            text += groupCsvRows(g, firsts[std::size_t(g)]);
-    return text;
-}
-
-void frmCompare::fillTable()
-{
-    const std::string text = tableCsv();
-    std::vector<std::vector<std::string>> rows;
-    std::size_t from = 0;
-    while (from < text.size()) {
-        const std::size_t end = std::min(text.find('\n', from), text.size());
-        rows.push_back(splitCsvLine(std::string_view(text).substr(from, end - from)));
-        from = end + 1;
-    }
-    tblNumbers->setUpdatesEnabled(false);
-    tblNumbers->clearContents();
-    const std::vector<std::string>& header = rows.front();
-    tblNumbers->setColumnCount(int(header.size()));
-    QStringList headings;
-    for (const std::string& h : header)
-        headings << QString::fromStdString(h);
-    tblNumbers->setHorizontalHeaderLabels(headings);
-    tblNumbers->setRowCount(int(rows.size()) - 1);
-    for (int r = 1; r < int(rows.size()); ++r) {
-        const auto& fields = rows[std::size_t(r)];
-        for (int c = 0; c < int(fields.size()) && c < int(header.size()); ++c) {
-            auto* item = new QTableWidgetItem(QString::fromStdString(fields[std::size_t(c)]));
-            if (c >= 2)
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            tblNumbers->setItem(r - 1, c, item);
-        }
-    }
-    tblNumbers->setUpdatesEnabled(true);
-}
-
-std::string frmCompare::curvesCsvText() const
-{
-    const Channel channel = Channel(std::clamp(cboQuantity->currentIndex(), 0, ChannelCount - 1));
-    const bool bodyWeights = chkBodyWeights->isChecked() && isForce(channel);
-    const auto k = std::size_t(channel);
-    std::vector<CurveColumn> columns;
-    std::array<std::vector<std::vector<double>>, 3> groups;
-    for (const Trial* t : checkedTrials()) {
-        if (!t->note.isEmpty() || t->norm[k].empty())
-            continue;
-        std::vector<double> y = t->norm[k];
-        if (bodyWeights) {
-            auto scaled = inBodyWeights(y, t->bodyWeight);
-            if (!scaled)
-                continue;
-            y = std::move(*scaled);
-        }
-        columns.push_back({t->file.toStdString(), y});
-        groups[std::size_t(t->group)].push_back(std::move(y));
-    }
-    for (const Group g : {Group::A, Group::B}) {
-        const auto& curves = groups[std::size_t(g)];
-        if (curves.empty())
-            continue;
-        const Spread s = spread(std::vector<std::span<const double>>(curves.begin(), curves.end()));
-        columns.push_back({std::string(groupName(g)) + " mean", s.mean});
-        columns.push_back({std::string(groupName(g)) + " SD", s.sd});
-    }
-    const std::string what =
-        std::string(channelName(channel)) + " (" + channelUnit(channel, bodyWeights) + ")";
-    return curvesCsv(what, lowPassHz(), columns);
-}
-
-namespace
-{
-void saveText(SharedState& state, Platform& platform, const QString& command, const QString& name,
-              const std::string& text)
-{
-    const QString title = QString(command).remove(u'…');
-    const auto path = askSavePath(platform, title, state.DataDir, name,
-                                  "CSV numbers (*.csv)|*.csv|All files (*)|*", {".csv"});
-    if (!path)
-        return;
-    const QString reason = writeWhole(*path, [&text](QIODevice& device) {
-        return device.write(text.data(), qint64(text.size())) == qint64(text.size());
-    });
-    if (!reason.isEmpty())
-        platform.dialogs.message(couldNotWrite(*path, reason), title, MessageIcon::Critical,
-                                 MessageButtons::OK);
-}
-} // namespace
-
-void frmCompare::saveTable()
-{
-    saveText(m_state, m_platform, SaveTableCommand, "compare_table.csv", tableCsv());
-}
-
-void frmCompare::saveCurves()
-{
-    saveText(m_state, m_platform, SaveCurvesCommand, "compare_curves.csv", curvesCsvText());
-}
-
-void frmCompare::savePicture()
-{
-    savePictureAs(m_state, m_platform, "compare", chart->size(),
-                  [this](QPainter& p, QSize size) { chart->render(p, size); });
 }
 
 void frmCompare::rememberChoice()

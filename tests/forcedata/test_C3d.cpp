@@ -1,6 +1,7 @@
-// The C3D reader and the plates' force records, on files built with known loads.
+// The C3D reader and the conversion to a force file, on files built with known loads and on
+// other laboratories' files; the plates' own cases are in test_C3dPlates.cpp.
 
-#include "C3dTestFiles.h"
+#include "C3dPlateFile.h"
 #include "forcedata/RfReader.h"
 #include "forcedata/c3d/C3dConvert.h"
 
@@ -15,90 +16,6 @@
 #include <unistd.h>
 
 using namespace c3dtest;
-
-namespace
-{
-
-struct Storage {
-    Processor processor = Processor::Intel;
-    bool floats = false;
-    bool unsignedAnalog = false;
-};
-
-// A file with one plate of `type` carrying `load` in every sample.
-FileShape plateFile(int type, const PlateSetup& setup, const Load& load, Storage storage = {},
-                    std::vector<double> origin = {})
-{
-    FileShape s;
-    s.processor = storage.processor;
-    s.floatStorage = storage.floats;
-    s.unsignedAnalog = storage.unsignedAnalog;
-    std::vector<double> values;
-    switch (type) {
-    case 1:
-        values = type1Channels(setup, load);
-        s.scale = {0.05, 0.05, 0.05, 0.01, 0.01, 4};
-        break;
-    case 3:
-        values = type3Channels(setup, load, 210, 260, 41);
-        s.scale.assign(8, 0.02);
-        if (origin.empty())
-            origin = {210, 260, -41};
-        break;
-    default:
-        values = type2Channels(setup, load, 40);
-        s.scale = {0.05, 0.05, 0.05, 4, 4, 4};
-        if (origin.empty())
-            origin = {0, 0, 40};
-        break;
-    }
-    if (type == 4) {
-        // The amplifier mixes channel 2 into channel 1: out0 = c0 + 0.5 c1.
-        values[0] -= 0.5 * values[1];
-        std::vector<double> cal(36, 0.0);
-        for (int i = 0; i < 6; ++i)
-            cal[static_cast<std::size_t>(i * 7)] = 1;
-        cal[6] = 0.5; // row 0, column 1: the first index runs fastest
-        s.params.push_back(number("FORCE_PLATFORM", "CAL_MATRIX", cal, {6, 6, 1}));
-    }
-    if (origin.empty())
-        origin = {0, 0, 0};
-    s.channels = static_cast<int>(values.size());
-    if (storage.unsignedAnalog)
-        s.offset.assign(values.size(), 32768);
-    s.value = [values](int c, int) { return values[static_cast<std::size_t>(c)]; };
-    std::vector<double> channel;
-    for (int c = 1; c <= s.channels; ++c)
-        channel.push_back(c);
-    s.params.push_back(number("FORCE_PLATFORM", "USED", {1}, {}, 2));
-    s.params.push_back(number("FORCE_PLATFORM", "TYPE", {double(type)}, {1}, 2));
-    s.params.push_back(number("FORCE_PLATFORM", "CHANNEL", channel, {s.channels, 1}, 2));
-    s.params.push_back(number("FORCE_PLATFORM", "CORNERS", corners(setup), {3, 4, 1}));
-    s.params.push_back(number("FORCE_PLATFORM", "ORIGIN", origin, {3, 1}));
-    s.params.push_back(text("POINT", "UNITS", {"mm"}, 2));
-    return s;
-}
-
-c3d::Conversion convert(const std::string& bytes, c3d::ConvertOptions options = {})
-{
-    c3d::MemoryBytes source(bytes);
-    c3d::Trial trial = c3d::openTrial(source);
-    return c3d::convertPlate(source, trial, options);
-}
-
-void expectLoad(const c3d::ForceRecord& r, const Load& l, double tolerance, const std::string& what)
-{
-    SCOPED_TRACE(what);
-    EXPECT_NEAR(r.fx, l.grf[0], tolerance);
-    EXPECT_NEAR(r.fy, l.grf[1], tolerance);
-    EXPECT_NEAR(r.fz, l.grf[2], tolerance);
-    EXPECT_NEAR(r.ax, l.ax, tolerance);
-    EXPECT_NEAR(r.ay, l.ay, tolerance);
-    EXPECT_NEAR(r.az, 0, tolerance);
-    EXPECT_NEAR(r.mz, l.mz, tolerance);
-}
-
-} // namespace
 
 TEST(C3dReader, EveryProcessorAndStorageGivesTheLoadPutIn)
 {
@@ -133,77 +50,6 @@ TEST(C3dReader, DecFloatsDecodeExactly)
         EXPECT_FLOAT_EQ(
             c3d::decodeFloat(reinterpret_cast<const unsigned char*>(bytes.data()), Processor::Dec),
             static_cast<float>(v));
-    }
-}
-
-TEST(C3dPlates, EachTypeAndOrientationGivesTheLoadPutIn)
-{
-    PlateSetup standard;                                                  // plate z down, Z up lab
-    PlateSetup turned{{0, 1, 0}, {1, 0, 0}, {0, 0, -1}, 2, {}, 200, 300}; // turned 90 degrees
-    PlateSetup upsideDown{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, 2, {}, 200, 300}; // plate z up
-    PlateSetup yUp = standard; // the file's vertical is Y
-    yUp.fileVertical = 1;
-    PlateSetup xUp = turned;
-    xUp.fileVertical = 0;
-    const struct {
-        const char* name;
-        PlateSetup setup;
-    } orientations[] = {{"standard", standard},
-                        {"turned 90", turned},
-                        {"upside down", upsideDown},
-                        {"Y up", yUp},
-                        {"X up", xUp}};
-    for (int type = 1; type <= 4; ++type)
-        for (const auto& o : orientations) {
-            Load load;
-            load.grf = {-40, 25, 650};
-            load.ax = -12;
-            load.ay = 9;
-            load.mz = -3.5;
-            const c3d::Conversion out = convert(build(plateFile(type, o.setup, load)));
-            ASSERT_FALSE(out.records.empty());
-            expectLoad(out.records[0], load, 0.05, "type " + std::to_string(type) + ", " + o.name);
-        }
-}
-
-TEST(C3dPlates, OriginWrittenEitherWayRoundReadsTheSame)
-{
-    const Load load;
-    for (int type : {2, 3}) {
-        const std::vector<double> flipped =
-            type == 2 ? std::vector<double>{0, 0, -40} : std::vector<double>{210, 260, 41};
-        const c3d::Conversion out = convert(build(plateFile(type, {}, load, {}, flipped)));
-        expectLoad(out.records[0], load, 0.05, "type " + std::to_string(type));
-    }
-}
-
-TEST(C3dPlates, BelowTheThresholdTheCentreAndMomentAreZero)
-{
-    const struct {
-        double fz, threshold;
-        bool centre;
-    } cases[] = {{8, 10, false}, {8, 5, true}, {12, 10, true}, {10, 10, true}, {0, 0, false}};
-    for (const auto& c : cases) {
-        Load load;
-        load.grf = {1, 1, c.fz};
-        load.mz = 0.5;
-        c3d::ConvertOptions options;
-        options.threshold = c.threshold;
-        // A scale a float holds exactly, so that 10 N reads as 10 N and meets 10.
-        FileShape s = plateFile(2, {}, load, {Processor::Intel, true});
-        s.scale[2] = 0.0625;
-        const c3d::Conversion out = convert(build(s), options);
-        const c3d::ForceRecord& r = out.records[0];
-        SCOPED_TRACE(c.fz);
-        EXPECT_NEAR(r.fz, c.fz, 1e-3);
-        if (c.centre) {
-            EXPECT_NEAR(r.ax, load.ax, 1e-2);
-            EXPECT_NEAR(r.mz, load.mz, 1e-2);
-        } else {
-            EXPECT_EQ(r.ax, 0);
-            EXPECT_EQ(r.ay, 0);
-            EXPECT_EQ(r.mz, 0);
-        }
     }
 }
 
@@ -248,53 +94,6 @@ TEST(C3dConvert, LongTrialsAreAveragedAndRangesChosen)
         options.to = to;
         EXPECT_THROW(convert(bytes, options), c3d::RangeError) << from << " " << to;
     }
-}
-
-TEST(C3dPlates, UnitsZeroAndBodyWeight)
-{
-    const Load load;
-    // Moments in N m, corners in mm under a POINT:UNITS of m, a baseline on every
-    // channel measured over the unloaded frames 1-2, and the subject's mass.
-    FileShape s = plateFile(2, {}, load, {Processor::Intel, true});
-    const std::vector<double> ch = type2Channels({}, load, 40);
-    // Frames 1 and 2 differ, their mean being the offset: a window shifted by a
-    // frame takes in the load and no baseline.
-    s.value = [ch](int c, int i) {
-        const double v =
-            c >= 3 ? ch[static_cast<std::size_t>(c)] / 1000 : ch[static_cast<std::size_t>(c)];
-        return i == 0 ? 4 * (c + 1) : i == 1 ? 6 * (c + 1) : v + 5 * (c + 1);
-    };
-    for (Param& p : s.params)
-        if (p.name == "UNITS")
-            p = text("POINT", "UNITS", {"m"}, 1);
-    s.params.push_back(text("ANALOG", "UNITS", {"N", "N", "N", "N.m", "N.m", "N.m"}, 3));
-    s.params.push_back(number("FORCE_PLATFORM", "ZERO", {1, 2}, {2}, 2));
-    s.params.push_back(number("PROCESSING", "Bodymass", {70}));
-    const c3d::Conversion out = convert(build(s));
-    expectLoad(out.records[5], load, 0.05, "N.m, m, zero");
-    EXPECT_NEAR(out.bodyWeight, 70 * 9.81, 1e-3);
-    ASSERT_EQ(out.notes.size(), 1u);
-}
-
-TEST(C3dPlates, ZeroFramesUnderAStandingSubjectAreNoBaseline)
-{
-    FileShape s = plateFile(2, {}, Load{}, {Processor::Intel, true});
-    s.params.push_back(number("FORCE_PLATFORM", "ZERO", {1, 3}, {2}, 2));
-    const c3d::Conversion out = convert(build(s));
-    expectLoad(out.records[5], Load{}, 0.05, "standing from the start");
-    ASSERT_EQ(out.notes.size(), 1u);
-    EXPECT_NE(out.notes[0].find("no baseline"), std::string::npos) << out.notes[0];
-}
-
-TEST(C3dPlates, LoadsGivenAsTheReactionReadTheSame)
-{
-    // Some systems write the force on the subject rather than on the plate.
-    Load reaction;
-    reaction.grf = {-reaction.grf[0], -reaction.grf[1], -reaction.grf[2]};
-    reaction.mz = -reaction.mz;
-    FileShape s = plateFile(2, {}, reaction);
-    const c3d::Conversion out = convert(build(s));
-    expectLoad(out.records[0], Load{}, 0.05, "reaction");
 }
 
 TEST(C3dConvert, TheForceFileReadsBackToTheSameNumbers)
@@ -623,63 +422,6 @@ TEST(C3dReader, POINT_FRAMESCountsPastTheHeadersSixteenBits)
     EXPECT_EQ(file.frameCount, 40000);
 }
 
-TEST(C3dPlates, CornersThatAreNoPlateAreRefusedAndDecideNothingForAnother)
-{
-    // Plate 1 lies in a laboratory whose vertical is Y; plates 2 and 3 carry corners
-    // whose normals point along X, outvoting plate 1 if they had a vote.
-    PlateSetup yUp;
-    yUp.fileVertical = 1;
-    const Load load;
-    const std::vector<double> one = type2Channels(yUp, load, 40);
-    const double nan = std::nan("");
-    const struct {
-        const char* name;
-        std::vector<double> junk; // four corners, x y z each, mm
-        const char* reason;
-    } cases[] = {
-        {"sides 3.5e10 apart",
-         {0, 0, 0, 0, -3.5e10, 0, 0, -3.5e10, -400, 0, 0, -400},
-         "2 cm to 5 m"},
-        {"a side of 1 cm", {0, 0, 0, 0, -10, 0, 0, -10, -400, 0, 0, -400}, "2 cm to 5 m"},
-        {"a side of 6 m", {0, 0, 0, 0, -6000, 0, 0, -6000, -400, 0, 0, -400}, "2 cm to 5 m"},
-        {"sides not square", {0, 0, 0, 0, -400, 0, 0, -700, -400, 0, 300, -400}, "right angles"},
-        {"not a number", {0, 0, 0, 0, -400, nan, 0, -400, -400, 0, 0, -400}, "not numbers"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        FileShape s;
-        s.channels = 18;
-        for (int ch = 0; ch < 18; ++ch)
-            s.scale.push_back(ch % 6 < 3 ? 0.05 : 4);
-        s.value = [one](int ch, int) { return one[static_cast<std::size_t>(ch % 6)]; };
-        std::vector<double> channel, cornerList = corners(yUp);
-        for (int ch = 1; ch <= 18; ++ch)
-            channel.push_back(ch);
-        for (int p = 0; p < 2; ++p)
-            cornerList.insert(cornerList.end(), c.junk.begin(), c.junk.end());
-        s.params = {number("FORCE_PLATFORM", "USED", {3}, {}, 2),
-                    number("FORCE_PLATFORM", "TYPE", {2, 2, 2}, {3}, 2),
-                    number("FORCE_PLATFORM", "CHANNEL", channel, {6, 3}, 2),
-                    number("FORCE_PLATFORM", "CORNERS", cornerList, {3, 4, 3}),
-                    number("FORCE_PLATFORM", "ORIGIN", {0, 0, 40, 0, 0, 40, 0, 0, 40}, {3, 3}),
-                    text("POINT", "UNITS", {"mm"}, 2)};
-        const std::string bytes = build(s);
-        c3d::MemoryBytes source(bytes);
-        c3d::Trial trial = c3d::openTrial(source);
-        for (int p : {1, 2}) {
-            const std::string& problem = trial.plates.plates[static_cast<std::size_t>(p)].problem;
-            EXPECT_NE(problem.find(c.reason), std::string::npos) << problem;
-        }
-        const c3d::Conversion out = c3d::convertPlate(source, trial, {});
-        expectLoad(out.records[0], load, 0.05, "plate 1");
-        for (int p : {2, 3}) {
-            c3d::ConvertOptions options;
-            options.plate = p;
-            EXPECT_THROW(c3d::convertPlate(source, trial, options), c3d::FormatError);
-        }
-    }
-}
-
 TEST(C3dConvert, ASampleReadsTheSameWhateverRangeHoldsIt)
 {
     // Samples 1-3 hold a small pull, as an unloaded plate's drift may; then the
@@ -708,51 +450,6 @@ TEST(C3dConvert, ASampleReadsTheSameWhateverRangeHoldsIt)
             EXPECT_NEAR(out.records[i].fx, pulled ? 0.5 : 30, 0.05) << i;
         }
         EXPECT_NE(out.senseNote.find("load on the plate"), std::string::npos) << out.senseNote;
-    }
-}
-
-TEST(C3dPlates, TheCornersUnitIsTheFilesOrTheOneTheirSizeShows)
-{
-    // A type 1 plate gives its centre of pressure and free moment in the corners'
-    // unit. The corners are written in `unit`; `note` when the unit is not believed.
-    const struct {
-        const char* unit;
-        double perMm; // the corners' numbers per mm
-        bool note;
-    } cases[] = {{"mm", 1, false}, {"cm", 0.1, false}, {"m", 0.001, false},
-                 {"m", 1, true},   {"", 1, true},      {"", 0.001, true}};
-    Load load;
-    load.ax = 7;
-    load.ay = -4;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.unit) + " " + std::to_string(c.perMm));
-        FileShape s = plateFile(1, {}, load, {Processor::Intel, true});
-        const std::vector<double> ch = type1Channels({}, load);
-        const double per = c.perMm;
-        s.value = [ch, per](int k, int) {
-            return ch[static_cast<std::size_t>(k)] * (k >= 3 ? per : 1);
-        };
-        std::vector<double> cornerList = corners({});
-        for (double& v : cornerList)
-            v *= c.perMm;
-        for (Param& p : s.params) {
-            if (p.name == "CORNERS")
-                p = number("FORCE_PLATFORM", "CORNERS", cornerList, {3, 4, 1});
-            if (p.name == "UNITS")
-                p = text("POINT", "UNITS", {c.unit[0] ? c.unit : " "}, 2);
-        }
-        const std::string bytes = build(s);
-        c3d::MemoryBytes source(bytes);
-        c3d::Trial trial = c3d::openTrial(source);
-        const c3d::Plate& plate = trial.plates.plates[0];
-        ASSERT_EQ(plate.problem, "");
-        EXPECT_NEAR(plate.centre[0], 0.3, 1e-6);
-        EXPECT_NEAR(plate.centre[1], 0.2, 1e-6);
-        EXPECT_NEAR(plate.width, 0.4, 1e-6);
-        EXPECT_NEAR(plate.depth, 0.6, 1e-6);
-        EXPECT_EQ(plate.notes.size(), c.note ? 1u : 0u);
-        const c3d::Conversion out = c3d::convertPlate(source, trial, {});
-        expectLoad(out.records[0], load, 0.05, c.unit);
     }
 }
 
