@@ -90,7 +90,11 @@ CompareChart::Frame CompareChart::frameFor(QSize size) const
         take(b.x, b.low);
         take(b.x, b.high);
     }
-    if (!(xl < xh)) {
+    if (!(xl < xh) && !std::isfinite(xl) && m_plot.xLabel.contains(u'%')) {
+        // Nothing drawn yet on the normalised axis: show the whole contact.
+        xl = 0;
+        xh = 100;
+    } else if (!(xl < xh)) {
         xl = std::isfinite(xl) ? xl - 1 : 0;
         xh = xl + 2;
     }
