@@ -71,14 +71,11 @@ TEST(CompareData, MeanAndSampleSdOfCurvesAndNumbers)
         {{1.0, 2.0, 3.0, 4.0}, 2.5, std::sqrt(5.0 / 3.0)},
     };
     for (const Row& r : rows) {
-        EXPECT_EQ(meanOf(r.values).has_value(), r.mean.has_value());
-        EXPECT_EQ(sdOf(r.values).has_value(), r.sd.has_value());
-        if (r.mean && meanOf(r.values)) {
-            EXPECT_NEAR(*meanOf(r.values), *r.mean, 1e-12);
-        }
-        if (r.sd && sdOf(r.values)) {
-            EXPECT_NEAR(*sdOf(r.values), *r.sd, 1e-12);
-        }
+        const std::optional<double> mean = meanOf(r.values), sd = sdOf(r.values);
+        EXPECT_EQ(mean.has_value(), r.mean.has_value());
+        EXPECT_EQ(sd.has_value(), r.sd.has_value());
+        EXPECT_NEAR(mean.value_or(0), r.mean.value_or(0), 1e-12);
+        EXPECT_NEAR(sd.value_or(0), r.sd.value_or(0), 1e-12);
     }
 }
 
@@ -100,18 +97,18 @@ TEST(CompareData, CurvesOfAContactInTheLoadedDirectionAndInBodyWeights)
 
 TEST(CompareData, GroupRowsAreTheMeanAndSdOfEachMeasureColumn)
 {
-    forcedata::ContactMeasures m1;
-    m1.start = 1, m1.end = 2, m1.contactTime = 3, m1.peakFz = 4, m1.peakFzBw = 5;
-    m1.timeToPeak = 6, m1.firstPeakFz = 7, m1.impulseFz = 8, m1.loadingRate = 9;
-    m1.peakFxPos = 10, m1.peakFxNeg = 11, m1.peakFyPos = 12, m1.peakFyNeg = 13;
-    m1.impulseFxPos = 14, m1.impulseFxNeg = 15, m1.impulseFyPos = 16, m1.impulseFyNeg = 17;
-    forcedata::ContactMeasures m2 = m1;
-    for (auto* f :
-         {&m2.start, &m2.end, &m2.contactTime, &m2.timeToPeak, &m2.impulseFz, &m2.loadingRate,
-          &m2.impulseFxPos, &m2.impulseFxNeg, &m2.impulseFyPos, &m2.impulseFyNeg})
-        **f += 2;
-    m2.peakFz += 2, m2.firstPeakFz += 2, m2.peakFxPos += 2, m2.peakFxNeg += 2;
-    m2.peakFyPos += 2, m2.peakFyNeg += 2;
+    // Each measure column holds its own number (1 to 17 from start_s on), plus d.
+    const auto measures = [](double d) {
+        forcedata::ContactMeasures m;
+        m.start = 1 + d, m.end = 2 + d, m.contactTime = 3 + d, m.peakFz = 4 + d;
+        m.peakFzBw = 5 + d, m.timeToPeak = 6 + d, m.firstPeakFz = 7 + d, m.impulseFz = 8 + d;
+        m.loadingRate = 9 + d, m.peakFxPos = 10 + d, m.peakFxNeg = 11 + d, m.peakFyPos = 12 + d;
+        m.peakFyNeg = 13 + d, m.impulseFxPos = 14 + d, m.impulseFxNeg = 15 + d;
+        m.impulseFyPos = 16 + d, m.impulseFyNeg = 17 + d;
+        return m;
+    };
+    const forcedata::ContactMeasures m1 = measures(0);
+    forcedata::ContactMeasures m2 = measures(2);
     m2.peakFzBw = std::nullopt; // no body weight: the mean is the other trial's, no SD
 
     EXPECT_EQ(groupCsvRows(Group::B, {&m1, &m2}),
@@ -125,25 +122,6 @@ TEST(CompareData, GroupRowsAreTheMeanAndSdOfEachMeasureColumn)
     const std::vector<std::string> header = splitCsvLine(forcedata::csvHeader());
     EXPECT_EQ(header[FirstMeasureColumn], "start_s");
     EXPECT_EQ(header[FirstMeasureColumn + MeasureColumns - 1], "impulse_fy_neg_ns");
-    EXPECT_EQ(splitCsvLine(lines(groupCsvRows(Group::A, {&m1}))[1]).size(), header.size());
-}
-
-TEST(CompareData, AOneTrialGroupsMeanRowRepeatsTheTrialsRow)
-{
-    ForceTable t;
-    fillStance(t, 300, 20);
-    const auto contacts = forcedata::measureContacts(t, forcedata::DefaultThreshold);
-    ASSERT_FALSE(contacts.empty());
-    std::string trialRow = forcedata::trialCsvRows("WALK01.RF", t, 20, false);
-    trialRow.pop_back();
-    std::string meanRow = groupCsvRows(Group::A, {&contacts.front()});
-    meanRow = meanRow.substr(0, meanRow.find('\n'));
-    const auto trial = splitCsvLine(trialRow);
-    const auto mean = splitCsvLine(meanRow);
-    ASSERT_EQ(trial.size(), std::size_t(forcedata::CsvColumns));
-    ASSERT_EQ(mean.size(), trial.size());
-    for (int col = FirstMeasureColumn; col < forcedata::CsvColumns; ++col)
-        EXPECT_EQ(mean[std::size_t(col)], trial[std::size_t(col)]) << "column " << col;
 }
 
 TEST(CompareData, CsvLinesSplitAsCsvQuotes)
@@ -214,5 +192,4 @@ TEST(CompareData, TheChoiceIsOneLineTheSettingsFileKeeps)
     EXPECT_EQ(choiceFromText("zz;xQ:a;xA:%G1;xA:%4;-B:ok;;xN:"),
               (std::vector<Choice>{{"ok", false, Group::B}}));
     EXPECT_EQ(choiceKey("/a/B"), "dir.2f612f42");
-    EXPECT_NE(choiceKey("/a/B"), choiceKey("/a/b"));
 }

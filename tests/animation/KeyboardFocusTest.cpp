@@ -75,7 +75,6 @@ TEST(AnimationKeyboard, TabStopsOnlyAtTheCheckedOptionOfEachGroup)
         if (QApplication::focusWidget() == start)
             break;
     }
-    ASSERT_FALSE(reached.isEmpty());
     for (QRadioButton* radio : reached)
         EXPECT_TRUE(radio->isChecked()) << radio->text().toStdString();
     EXPECT_TRUE(reached.contains(w.optPlate[2]));

@@ -39,8 +39,32 @@ const std::vector<std::string> StepFz = {"0", "0", "100", "200", "100", "0", "0"
 const std::vector<std::string> StepFx = {"0", "0", "10", "-10", "0", "0", "0"};
 const std::string StepNumbers = "0.02,0.04,0.02,200,0.4,0.01,200,3,10000,10,-10,0,0,0.025,-0.075,0,0\n";
 
+// The row of a file without numbers: its name, why, and the measures' empty fields.
+std::string problem(const std::string& file, const std::string& why)
+{
+    return file + "," + why + std::string(21, ',') + "\n";
+}
+
+// One run and the rows written under the header; a usage error (status 1) writes nothing.
+struct Rows {
+    const char* what;
+    std::vector<std::string> args;
+    int exitCode;
+    std::string rows;
+};
+
 class RfstatsTest : public ConsoleToolTest
 {
+protected:
+    void expectRows(std::initializer_list<Rows> cases)
+    {
+        for (const Rows& c : cases) {
+            SCOPED_TRACE(c.what);
+            const ToolOutcome run = runTool("rfstats", c.args);
+            EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+            EXPECT_EQ(run.out, c.exitCode == 1 ? std::string() : Header + c.rows);
+        }
+    }
 };
 
 } // namespace
@@ -57,12 +81,7 @@ TEST_F(RfstatsTest, RowsOfATable)
     const std::vector<std::string> twoFz = {"0", "30", "40", "30", "0", "0", "0", "0", "0", "25", "25"};
     file("TWO.RF", trial("TWO", "100", "0", twoFz));
 
-    struct Case {
-        const char* what;
-        std::vector<std::string> args;
-        int exitCode;
-        std::string rows;
-    } cases[] = {
+    expectRows({
         {"a stance, the title quoted", {"STEP.RF"}, 0,
          "STEP.RF,\"STEP one, stance\",100,500,7,1," + StepNumbers},
         {"no rate: no time, impulse or rate",
@@ -74,10 +93,8 @@ TEST_F(RfstatsTest, RowsOfATable)
          "\"A,\"\"B\"\".RF\",QUOTED,100,500,7,1," + StepNumbers},
         {"unreadable files say why and the run goes on",
          {"MISSING.RF", "EMPTY.RF", "HEAD.RF", "STEP.RF"}, 2,
-         "MISSING.RF,File not found" + std::string(21, ',') + "\n" +
-             "EMPTY.RF,Data file was empty." + std::string(21, ',') + "\n" +
-             "HEAD.RF,Data file contains no data or was in wrong format." + std::string(21, ',') +
-             "\n" + "STEP.RF,\"STEP one, stance\",100,500,7,1," + StepNumbers},
+         problem("MISSING.RF", "File not found") + problem("EMPTY.RF", "Data file was empty.") +
+             problem("HEAD.RF", "Data file contains no data or was in wrong format.") + "STEP.RF,\"STEP one, stance\",100,500,7,1," + StepNumbers},
         {"the first contact only", {"TWO.RF"}, 0,
          "TWO.RF,TWO,100,,11,1,0.01,0.03,0.02,40,,0.01,40,0.7,1000,0,0,0,0,0,0,0,0\n"},
         {"every contact; a cut one has no contact time or loading rate",
@@ -88,17 +105,7 @@ TEST_F(RfstatsTest, RowsOfATable)
          {"TWO.RF", "--all-contacts", "--threshold=30"}, 0,
          "TWO.RF,TWO,100,,11,1,0.01,0.03,0.02,40,,0.01,40,0.7,1000,0,0,0,0,0,0,0,0\n"},
         {"--all-contacts takes no number", {"--all-contacts=1", "TWO.RF"}, 1, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const ToolOutcome run = runTool("rfstats", c.args);
-        EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
-        if (c.exitCode == 1) {
-            EXPECT_EQ(run.out, "");
-            continue;
-        }
-        EXPECT_EQ(run.out, Header + c.rows);
-    }
+    });
 }
 
 TEST_F(RfstatsTest, UsageIsRefusedWithStatusOne)
@@ -159,36 +166,23 @@ TEST_F(RfstatsTest, LowPassRowsAndRefusals)
                           {"0", "0", "10", "-20", "30", "-40", "50", "-60", "70", "-80", "0", "0"}));
     const std::string arch30 = "ARCH.RF,ARCH,100,600,12,1,0.02,0.09,0.07,492.449,0.820749,0.03,"
                                "492.449,21.2259,13208.5,4.49432,-24.2733,0,0,0.0465361,-0.136319,0,0\n";
-    struct Case {
-        const char* what;
-        std::vector<std::string> args;
-        int exitCode;
-        std::string rows;
-    } cases[] = {
+    expectRows({
         {"raw", {"ARCH.RF"}, 0,
          "ARCH.RF,ARCH,100,600,12,1,0.02,0.09,0.07,500,0.833333,0.03,500,21.25,13333.3,70,-80,0,0,"
          "0.775273,-0.825273,0,0\n"},
         {"filtered at 30 Hz", {"--lowpass", "30", "ARCH.RF"}, 0, arch30},
         {"files the filter cannot apply to",
          {"--lowpass=30", "NORATE.RF", "SHORT.RF", "SLOW.RF", "EMPTY.RF", "ARCH.RF"}, 2,
-         "NORATE.RF,the file has no sampling rate" + std::string(21, ',') + "\n" +
-             "SHORT.RF,the file has fewer than 10 records" + std::string(21, ',') + "\n" +
-             "SLOW.RF,the cut-off must be below half the sampling rate (25 Hz)" +
-             std::string(21, ',') + "\n" + "EMPTY.RF,Data file was empty." + std::string(21, ',') +
-             "\n" + arch30},
+         problem("NORATE.RF", "the file has no sampling rate") +
+             problem("SHORT.RF", "the file has fewer than 10 records") +
+             problem("SLOW.RF", "the cut-off must be below half the sampling rate (25 Hz)") +
+             problem("EMPTY.RF", "Data file was empty.") + arch30},
         {"at half the rate", {"--lowpass", "50", "ARCH.RF"}, 2,
-         "ARCH.RF,the cut-off must be below half the sampling rate (50 Hz)" + std::string(21, ',') +
-             "\n"},
+         problem("ARCH.RF", "the cut-off must be below half the sampling rate (50 Hz)")},
         {"without the filter the same files have numbers", {"NORATE.RF", "SHORT.RF"}, 0,
          "NORATE.RF,NORATE,,600,12,1,,,,300,0.5,,300,,,0,0,0,0,,,,\n"
          "SHORT.RF,SHORT,100,600,9,1,0,0.08,,300,0.5,0,300,24,,0,0,0,0,0,0,0,0\n"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const ToolOutcome run = runTool("rfstats", c.args);
-        EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
-        EXPECT_EQ(run.out, Header + c.rows);
-    }
+    });
 }
 
 TEST_F(RfstatsTest, AFailedWriteIsSaidAndEndsWithStatusOne)

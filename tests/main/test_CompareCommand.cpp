@@ -78,7 +78,6 @@ TEST_F(CompareCommand, CtrlTAndTheProgramsMenuOpenItOnTheDataDirectory)
     frmCompare* c = compareWindow();
     ASSERT_NE(c, nullptr);
     EXPECT_TRUE(c->isVisible());
-    EXPECT_EQ(c->windowTitle(), "Compare Trials");
     ASSERT_EQ(c->lstTrials->topLevelItemCount(), 2);
     EXPECT_EQ(c->lstTrials->topLevelItem(0)->text(0), "WALK01.RF");
 
