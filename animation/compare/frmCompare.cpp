@@ -5,6 +5,7 @@
 #include "core/SharedState.h"
 #include "forcedata/LowPass.h"
 #include "forcedata/RfReader.h"
+#include "platform/AccessibleRole.h"
 #include "platform/Platform.h"
 
 #include <QCheckBox>
@@ -58,6 +59,8 @@ frmCompare::frmCompare(SharedState& state, Platform& platform, QWidget* parent)
     setObjectName("frmCompare");
     setWindowTitle(CompareTitle);
     setAccessibleName(CompareTitle);
+    // A window of its own, as screen readers announce the graph window.
+    setAccessibleRole(this, AccessibleRole::Frame);
 
     lblTrials = new QLabel("T&rials:", this);
     lstTrials = new QTreeWidget(this);

@@ -8,6 +8,7 @@
 #include "forcedata/TrialMeasures.h"
 #include "core/SharedState.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -114,6 +115,10 @@ TEST_F(CompareWindow, EveryControlHasAnAccessibleName)
         EXPECT_NE(c->focusPolicy(), Qt::NoFocus) << c->objectName().toStdString();
     }
     EXPECT_EQ(w->windowTitle(), "Compare Trials");
+    // Announced as a window of its own (a frame), not as a filler.
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w.get());
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::Window);
     EXPECT_EQ(w->cmdAddFiles->accessibleName(), "Add files…");
     EXPECT_EQ(w->cmdSaveTable->accessibleName(), "Save table as CSV…");
     EXPECT_EQ(w->cmdSaveCurves->accessibleName(), "Save curves as CSV…");
