@@ -11,8 +11,9 @@
 // waited for at most a second. One that writes without asking is caught by a second
 // look just before the new file takes the old one's place: a file rewritten meanwhile
 // is read and edited again, and lines appended to the old file up to a moment after
-// the rename are carried over to the end of the new one. `edit` answers 0 or an error number; an edit that changes nothing writes
-// nothing. The answer is 0 or the error number.
+// the rename are carried over to the end of the new one. `edit` answers 0 or an error
+// number; an edit that changes nothing writes nothing. The answer is 0 or the error
+// number.
 using SharedFileEditor = std::function<int(const std::string& bytes, std::string& edited)>;
 int editSharedFile(const std::string& path, const SharedFileEditor& edit);
 
