@@ -475,7 +475,7 @@ void decideSenses(const std::vector<Plate*>& plates, const std::vector<double>& 
         Plate& plate = *plates[i];
         const std::string head = "plate " + std::to_string(plate.number) +
                                  ": no load over the whole recording (at most " +
-                                 shortNumber(std::round(most * 10) / 10) + " N); ";
+                                 shortNumber(std::round(most * 10) / 10 + 0.0) + " N); ";
         if (down + up > 0) {
             plate.sense = up > down ? -1 : 1;
             plate.senseNote = head + "the signs follow the file's loaded plates (" + firstLoaded +
