@@ -150,7 +150,6 @@ TEST(ExportCsv, AFailedWriteLeavesNothingAndSaysWhy)
 {
     QTemporaryDir dir;
     ForceTable t;
-    t.RecordCount = 1;
     t.RecordCount = 200; // some 4 KB of text
     struct Case {
         const char* name;
